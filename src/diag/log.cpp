@@ -1,0 +1,97 @@
+#include "diag/log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/error.h"
+#include "platform/file.h"
+#include "platform/mutex.h"
+#include "platform/path.h"
+#include "platform/system.h"
+#include "report/globals.h"
+
+namespace qv {
+namespace {
+
+std::string FormatArguments(const char* format, std::va_list args) {
+    std::va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length <= 0) return {};
+    std::vector<char> text(static_cast<size_t>(length) + 1);
+    std::vsnprintf(text.data(), text.size(), format, args);
+    return std::string(text.data(), static_cast<size_t>(length));
+}
+
+std::string InHome(const std::string& homePath, const char* name) {
+    return homePath + PathSeparator() + name;
+}
+
+// A log past the threshold becomes the one backup; the older backup is lost.
+void RotateWhenFull(const std::string& homePath) {
+    const std::string path = LogFilePath(homePath);
+    if (FileSize(path) <= kLogRotationSize) return;
+    const std::string backup = LogBackupPath(homePath);
+    RemoveFile(backup);
+    RenameFile(path, backup);
+}
+
+}  // namespace
+
+Mutex& LogSemaphore() {
+    static Mutex semaphore(nullptr, nullptr, TRUE);
+    return semaphore;
+}
+
+std::string LogFilePath(const std::string& homePath) {
+    return homePath.empty() ? std::string("QUORVANT.LOG") : InHome(homePath, "QUORVANT.LOG");
+}
+
+// The backup stays beside the log, also when the home path is not yet known.
+std::string LogBackupPath(const std::string& homePath) {
+    return homePath.empty() ? std::string("LOGFILE.BAK") : InHome(homePath, "LOGFILE.BAK");
+}
+
+std::string LogEntry(const std::tm& now, const std::string& message) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d %02d/%02d/%02d ", now.tm_hour % 100,
+                  now.tm_min % 100, now.tm_sec % 100, (now.tm_mon + 1) % 100, now.tm_mday % 100,
+                  (now.tm_year % 100 + 100) % 100);
+    return stamp + message + "\n";
+}
+
+void Log(const char* Message, ...) {
+    std::va_list args;
+    va_start(args, Message);
+    const std::string message = FormatArguments(Message, args);
+    va_end(args);
+
+    const DWORD savedError = LastError();  // logging must not disturb the caller's error
+    Mutex& lock = LogSemaphore();
+    lock.Request(-1);
+    const std::string homePath = HomePath;
+    RotateWhenFull(homePath);
+    AppendToFile(LogFilePath(homePath), LogEntry(LocalTime(std::time(nullptr)), message));
+    lock.Release();
+    SetLastError(savedError);
+}
+
+void Debug(HWND hwnd, const char* Message, ...) {
+    char text[500];
+    std::va_list args;
+    va_start(args, Message);
+    std::vsnprintf(text, sizeof text, Message, args);
+    va_end(args);
+    Sys_MessageBox(nullptr, hwnd, text, "Debug", 0, 0);
+}
+
+char* InterpretWinError(HANDLE, char* Message) {
+    std::snprintf(Message, 9, "%08X", static_cast<unsigned>(LastError()));
+    return Message;
+}
+
+}  // namespace qv

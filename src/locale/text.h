@@ -1,0 +1,28 @@
+// Texts in the system's encoding: UTF-8 on POSIX, one byte per character on
+// Windows. Columns are display columns, so that a report line still ends in
+// column 79 after letters that take several bytes or two columns.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// The number of terminal columns the text takes.
+int DisplayWidth(std::string_view text);
+
+// The first character of the text, whole (several bytes in UTF-8); "" for "".
+std::string FirstCharacter(std::string_view text);
+
+// Cuts the text after its first `count` characters, never inside one.
+void CutToCharacters(std::string& text, std::size_t count);
+
+// The longest prefix of at most `bytes` bytes that ends on a character boundary.
+std::size_t CharacterBoundary(std::string_view text, std::size_t bytes);
+
+// The same functions for a fixed encoding, for tests and for callers that know it.
+int DisplayWidth(std::string_view text, bool utf8);
+std::size_t CharacterBoundary(std::string_view text, std::size_t bytes, bool utf8);
+
+}  // namespace qv

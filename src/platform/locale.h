@@ -1,0 +1,27 @@
+// The user's locale items, as texts, the way the system reports them: the order
+// of the short date ("0" month first, "1" day first, "2" year first), the clock
+// ("0" 12-hour, "1" 24-hour), the thousands, date and time separators and the
+// morning and afternoon markers.
+#pragma once
+
+#include <string>
+
+namespace qv {
+
+struct LocaleItems {
+    std::string dateOrder;
+    std::string clock;
+    std::string thousandsSeparator;
+    std::string dateSeparator;
+    std::string timeSeparator;
+    std::string am;
+    std::string pm;
+};
+
+LocaleItems QueryLocaleItems();
+
+// True when the system's texts are UTF-8 (then a character may take several
+// bytes); false when every byte is one character.
+bool TextIsUtf8();
+
+}  // namespace qv

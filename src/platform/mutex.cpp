@@ -1,0 +1,44 @@
+#include "platform/mutex.h"
+
+#include "diag/log.h"
+#include "platform/os_mutex.h"
+
+namespace qv {
+
+Mutex::Mutex(const char* tag, const char* name, int OneInstanceOnly) : Tag(tag ? tag : "") {
+    const OsMutexCreation created = CreateOsMutex(name);
+    Handle = created.handle;
+    if (Handle && OneInstanceOnly && created.alreadyExisted) {
+        Log("Mutex(%s): Unable to create mutex semaphore '%s'.  Already exists.", Tag.c_str(),
+            name ? name : "");
+        CloseOsMutex(Handle);
+        Handle = nullptr;
+    } else if (!Handle) {
+        Log("Mutex(%s): Unable to create mutex semaphore '%s'.  Status %i.", Tag.c_str(),
+            name ? name : "", static_cast<int>(created.error));
+    }
+}
+
+Mutex::~Mutex() {
+    if (Handle) CloseOsMutex(Handle);
+}
+
+ULONG Mutex::Wait(int Timeout, const char* operation) {
+    if (!Handle) return kNoHandle;
+    if (DebugFlag) Log("Mutex(%s)::%s Started.", Tag.c_str(), operation);
+    const ULONG result = WaitOsMutex(Handle, Timeout) == OsWait::Obtained ? TRUE : FALSE;
+    if (DebugFlag) Log("Mutex(%s)::%s Done %s.", Tag.c_str(), operation, result ? "TRUE" : "FALSE");
+    return result;
+}
+
+ULONG Mutex::Request(int Timeout) { return Wait(Timeout, "Request"); }
+
+ULONG Mutex::RequestWin(int Timeout) { return Wait(Timeout, "RequestWin"); }
+
+ULONG Mutex::Release() {
+    if (!Handle) return kNoHandle;
+    if (DebugFlag) Log("Mutex(%s)::Release.", Tag.c_str());
+    return ReleaseOsMutex(Handle) ? TRUE : FALSE;
+}
+
+}  // namespace qv

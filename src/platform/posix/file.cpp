@@ -1,0 +1,37 @@
+#include "platform/file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace qv {
+
+std::int64_t FileSize(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return -1;
+    return static_cast<std::int64_t>(status.st_size);
+}
+
+// O_NOFOLLOW: a symbolic link planted at the log's name is refused, not written
+// through. O_APPEND and a single write keep entries of several processes whole.
+bool AppendToFile(const std::string& path, const std::string& text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    ssize_t written;
+    do {
+        written = ::write(fd, text.data(), text.size());
+    } while (written < 0 && errno == EINTR);
+    const bool closed = ::close(fd) == 0;
+    return closed && written == static_cast<ssize_t>(text.size());
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace qv

@@ -1,0 +1,164 @@
+#include "platform/library.h"
+
+#include <stdlib.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "diag/log.h"
+#include "locale/text.h"
+#include "platform/path.h"
+#include "platform/posix/catalogue.h"
+#include "platform/posix/read_file.h"
+
+namespace qv {
+namespace {
+
+// The catalogues in use, one per file, shared by every reference to it.
+struct LoadedCatalogue {
+    std::string path;
+    Catalogue catalogue;
+    int references = 0;
+};
+
+std::mutex& RegistryLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::vector<std::unique_ptr<LoadedCatalogue>>& Registry() {
+    static std::vector<std::unique_ptr<LoadedCatalogue>> loaded;
+    return loaded;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string Environment(const char* name, const std::string& fallback) {
+    const char* value = ::getenv(name);
+    return value && *value ? value : fallback;
+}
+
+// Where a bare name is looked for, in order: beside the executable, the user's
+// data directory, the share folder of the installation prefix, the system's
+// data directories.
+std::vector<std::string> SearchDirectories() {
+    const std::string executableDir = DirectoryOf(ExecutablePath());
+    const std::string home = Environment("HOME", "");
+    std::vector<std::string> directories;
+    if (!executableDir.empty()) directories.push_back(executableDir);
+    const std::string dataHome =
+        Environment("XDG_DATA_HOME", home.empty() ? std::string() : home + "/.local/share");
+    if (!dataHome.empty()) directories.push_back(dataHome + "/quorvant");
+    if (!executableDir.empty()) directories.push_back(executableDir + "/../share/quorvant");
+    std::string dataDirs = Environment("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    for (std::size_t start = 0; start <= dataDirs.size();) {
+        std::size_t end = dataDirs.find(':', start);
+        if (end == std::string::npos) end = dataDirs.size();
+        if (end > start) directories.push_back(dataDirs.substr(start, end - start) + "/quorvant");
+        start = end + 1;
+    }
+    return directories;
+}
+
+std::string WithDefaultExtension(const std::string& name) {
+    const std::size_t base = name.rfind('/') == std::string::npos ? 0 : name.rfind('/') + 1;
+    return name.find('.', base) == std::string::npos ? name + ".cat" : name;
+}
+
+// The file the name stands for: a name with a directory is a path; a bare
+// name is found in the search directories. Empty when there is none.
+std::string Locate(const std::string& name) {
+    const std::string file = WithDefaultExtension(name);
+    if (file.find('/') != std::string::npos) return FileExists(file) ? file : std::string();
+    for (const std::string& directory : SearchDirectories())
+        if (FileExists(directory + "/" + file)) return directory + "/" + file;
+    return {};
+}
+
+// Every malformed line is logged and skipped; the rest of the file is used.
+void LogProblems(const LoadedCatalogue& loaded) {
+    for (const CatalogueProblem& problem : loaded.catalogue.problems)
+        Log("StringCatalogue::Load: Line %i of '%s' skipped: %s.", problem.line,
+            loaded.path.c_str(), problem.reason.c_str());
+}
+
+LoadedCatalogue* FindPath(const std::string& path) {
+    for (const auto& loaded : Registry())
+        if (loaded->path == path) return loaded.get();
+    return nullptr;
+}
+
+// The handle's catalogue, when the handle is one this loader gave out and that
+// is still loaded.
+const LoadedCatalogue* FindHandle(HANDLE library) {
+    for (const auto& loaded : Registry())
+        if (loaded.get() == library) return loaded.get();
+    return nullptr;
+}
+
+}  // namespace
+
+HANDLE LoadLanguageLibrary(const std::string& name) {
+    const std::string located = Locate(name);
+    if (located.empty()) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    char* resolved = ::realpath(located.c_str(), nullptr);
+    const std::string path = resolved ? resolved : located;
+    ::free(resolved);
+
+    std::lock_guard<std::mutex> guard(RegistryLock());
+    if (LoadedCatalogue* loaded = FindPath(path)) {
+        ++loaded->references;
+        return loaded;
+    }
+    const std::optional<std::string> text = ReadWholeFile(path.c_str());
+    if (!text) return nullptr;  // errno tells why
+    auto loaded = std::make_unique<LoadedCatalogue>();
+    loaded->path = path;
+    loaded->catalogue = ParseCatalogue(*text);
+    loaded->references = 1;
+    LogProblems(*loaded);
+    Registry().push_back(std::move(loaded));
+    return Registry().back().get();
+}
+
+void FreeLanguageLibrary(HANDLE library) {
+    std::lock_guard<std::mutex> guard(RegistryLock());
+    auto& registry = Registry();
+    for (auto it = registry.begin(); it != registry.end(); ++it) {
+        if (it->get() != library) continue;
+        if (--(*it)->references == 0) registry.erase(it);
+        return;
+    }
+}
+
+int LoadLanguageString(HANDLE library, ULONG id, char* buffer, int size) {
+    if (size <= 0) return 0;
+    buffer[0] = '\0';
+    std::lock_guard<std::mutex> guard(RegistryLock());
+    const LoadedCatalogue* loaded = FindHandle(library);
+    if (!loaded) {
+        errno = EBADF;
+        return 0;
+    }
+    const auto found = loaded->catalogue.strings.find(id);
+    if (found == loaded->catalogue.strings.end() || found->second.empty()) {
+        errno = ENOENT;
+        return 0;
+    }
+    const std::size_t length =
+        CharacterBoundary(found->second, static_cast<std::size_t>(size - 1));
+    std::memcpy(buffer, found->second.data(), length);
+    buffer[length] = '\0';
+    return static_cast<int>(length);
+}
+
+}  // namespace qv

@@ -1,0 +1,48 @@
+#include "platform/posix/proc_text.h"
+
+#include <limits>
+
+namespace qv {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view NextLine(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return line;
+}
+
+// "  123 kB" into bytes; the unit is optional (then the figure is a count).
+std::optional<std::uint64_t> ParseQuantity(std::string_view rest) {
+    std::size_t at = 0;
+    while (at < rest.size() && IsBlank(rest[at])) ++at;
+    if (at == rest.size() || rest[at] < '0' || rest[at] > '9') return std::nullopt;
+    std::uint64_t value = 0;
+    for (; at < rest.size() && rest[at] >= '0' && rest[at] <= '9'; ++at) {
+        const unsigned digit = static_cast<unsigned>(rest[at] - '0');
+        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
+    }
+    while (at < rest.size() && IsBlank(rest[at])) ++at;
+    const std::string_view unit = rest.substr(at);
+    if (unit.empty()) return value;
+    if (unit != "kB") return std::nullopt;
+    if (value > std::numeric_limits<std::uint64_t>::max() / 1024) return std::nullopt;
+    return value * 1024;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> MeminfoBytes(std::string_view text, std::string_view field) {
+    while (!text.empty()) {
+        const std::string_view line = NextLine(text);
+        if (line.size() > field.size() && line.substr(0, field.size()) == field &&
+            line[field.size()] == ':')
+            return ParseQuantity(line.substr(field.size() + 1));
+    }
+    return std::nullopt;
+}
+
+}  // namespace qv

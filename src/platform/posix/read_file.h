@@ -1,0 +1,13 @@
+// Reading a whole small file, such as those under /proc.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace qv {
+
+// The file's contents, read to its end (files under /proc report no size);
+// nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const char* path);
+
+}  // namespace qv

@@ -1,0 +1,23 @@
+// Integer and handle types of the system, with the widths the settings file and
+// the report rely on. They live in namespace qv so that they never clash with
+// the platform's own declarations of the same names.
+#pragma once
+
+#include <cstdint>
+
+namespace qv {
+
+using BOOL = std::int32_t;  // 0 or 1
+using ULONG = std::uint32_t;
+using LONG = std::int32_t;
+using DWORD = std::uint32_t;
+using USHORT = std::uint16_t;
+using BYTE = std::uint8_t;
+using HANDLE = void*;
+using HWND = void*;
+using PSZ = char*;
+
+constexpr BOOL FALSE = 0;
+constexpr BOOL TRUE = 1;
+
+}  // namespace qv

@@ -1,0 +1,37 @@
+// snapshot: prints a one-pass report of the machine's resources and ends.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "locale/country.h"
+#include "platform/path.h"
+#include "report/globals.h"
+#include "report/home_path.h"
+#include "report/report.h"
+#include "report/source.h"
+#include "resource/module.h"
+
+namespace {
+
+// A report that did not reach its reader is a failure, not a success.
+int WriteReport(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    std::fprintf(stderr, "snapshot: cannot write the report: %s\n", std::strerror(errno));
+    return 1;
+}
+
+}  // namespace
+
+int main() {
+    qv::Module Library("QUORVANT");
+    qv::LibraryHandle = Library.QueryHandle();
+    const qv::CountryInfo Locale;
+    qv::HomePath = qv::HomePathOf(qv::ExecutablePath(), qv::PathsFoldCase());
+
+    const qv::ReportSettings settings;
+    qv::SystemSource source(Library.QueryHandle());
+    qv::Report report(source, Locale, settings);
+    return WriteReport(report.Write());
+}

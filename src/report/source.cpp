@@ -1,0 +1,14 @@
+#include "report/source.h"
+
+#include "platform/clock.h"
+#include "resource/restring.h"
+
+namespace qv {
+
+std::string SystemSource::String(ULONG Id) { return ResourceString(Library, Id).str(); }
+
+std::uint64_t SystemSource::MillisecondsSinceStart() { return qv::MillisecondsSinceStart(); }
+
+MemoryStatus SystemSource::QueryMemoryStatus() { return qv::QueryMemoryStatus(); }
+
+}  // namespace qv

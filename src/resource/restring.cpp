@@ -1,0 +1,26 @@
+#include "resource/restring.h"
+
+#include <cstdint>
+
+#include "diag/log.h"
+#include "platform/error.h"
+#include "locale/text.h"
+#include "platform/library.h"
+
+namespace qv {
+
+ResourceString::ResourceString(HANDLE Module, ULONG Id) : SavedModule(Module), SavedId(Id) {
+    // Room for the longest text in the widest encoding; cut to characters below.
+    char buffer[kMaxLength * 4 + 1];
+    const int length = LoadLanguageString(SavedModule, SavedId, buffer, sizeof buffer);
+    if (length == 0) {
+        Log("ERROR: Unable to get string resource.  Module %lu, id %lu.  Status %i.",
+            static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(SavedModule)),
+            static_cast<unsigned long>(SavedId), static_cast<int>(LastError()));
+        return;
+    }
+    Text.assign(buffer, static_cast<size_t>(length));
+    CutToCharacters(Text, kMaxLength);
+}
+
+}  // namespace qv
