@@ -18,9 +18,9 @@ struct Range {
 // active, which the user's may not be; these tables cover the scripts a label
 // plausibly uses.
 constexpr Range kZeroWidth[] = {
-    {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x0610, 0x061A}, {0x064B, 0x065F},
-    {0x0E31, 0x0E31}, {0x0E34, 0x0E3A}, {0x0E47, 0x0E4E}, {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF},
-    {0x200B, 0x200F}, {0x202A, 0x202E}, {0x2060, 0x2064}, {0x20D0, 0x20FF}, {0xFE00, 0xFE0F},
+    {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD},   {0x0610, 0x061A}, {0x064B, 0x065F},
+    {0x0E31, 0x0E31}, {0x0E34, 0x0E3A}, {0x0E47, 0x0E4E},   {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF},
+    {0x200B, 0x200F}, {0x202A, 0x202E}, {0x2060, 0x2064},   {0x20D0, 0x20FF}, {0xFE00, 0xFE0F},
     {0xFE20, 0xFE2F}, {0xFEFF, 0xFEFF}, {0xE0100, 0xE01EF},
 };
 
@@ -47,8 +47,11 @@ int ColumnsOf(char32_t c) {
 std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& c) {
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
     const std::uint8_t lead = byte(at);
-    std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                         : (lead >> 3) == 0x1E ? 4 : 0;
+    std::size_t length = lead < 0x80           ? 1
+                         : (lead >> 5) == 0x6  ? 2
+                         : (lead >> 4) == 0xE  ? 3
+                         : (lead >> 3) == 0x1E ? 4
+                                               : 0;
     if (length == 0 || at + length > text.size()) {
         c = lead;
         return 1;
@@ -92,7 +95,9 @@ std::size_t CharacterBoundary(std::string_view text, std::size_t bytes, bool utf
     return at;
 }
 
-int DisplayWidth(std::string_view text) { return DisplayWidth(text, TextIsUtf8()); }
+int DisplayWidth(std::string_view text) {
+    return DisplayWidth(text, TextIsUtf8());
+}
 
 std::size_t CharacterBoundary(std::string_view text, std::size_t bytes) {
     return CharacterBoundary(text, bytes, TextIsUtf8());

@@ -31,9 +31,13 @@ ULONG Mutex::Wait(int Timeout, const char* operation) {
     return result;
 }
 
-ULONG Mutex::Request(int Timeout) { return Wait(Timeout, "Request"); }
+ULONG Mutex::Request(int Timeout) {
+    return Wait(Timeout, "Request");
+}
 
-ULONG Mutex::RequestWin(int Timeout) { return Wait(Timeout, "RequestWin"); }
+ULONG Mutex::RequestWin(int Timeout) {
+    return Wait(Timeout, "RequestWin");
+}
 
 ULONG Mutex::Release() {
     if (!Handle) return kNoHandle;

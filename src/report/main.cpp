@@ -25,10 +25,12 @@ int WriteReport(const std::string& text) {
 }  // namespace
 
 int main() {
+    // The home path comes first, so that even a failure to load the language
+    // library is logged in the home directory rather than wherever the user is.
+    qv::HomePath = qv::HomePathOf(qv::ExecutablePath(), qv::PathsFoldCase());
     qv::Module Library("QUORVANT");
     qv::LibraryHandle = Library.QueryHandle();
     const qv::CountryInfo Locale;
-    qv::HomePath = qv::HomePathOf(qv::ExecutablePath(), qv::PathsFoldCase());
 
     const qv::ReportSettings settings;
     qv::SystemSource source(Library.QueryHandle());

@@ -30,7 +30,7 @@ enum LabelId : ULONG {
 constexpr int kValueColumn = 79;
 
 class Report {
-public:
+  public:
     Report(ReportSource& source, const CountryInfo& locale, const ReportSettings& settings)
         : Source(source), Locale(locale), Settings(settings) {}
 
@@ -41,7 +41,7 @@ public:
     std::string PhysicalMemoryLine();
     std::string VirtualMemoryLine();
 
-private:
+  private:
     std::string FormatBytes(std::uint64_t bytes) const;
 
     ReportSource& Source;

@@ -5,10 +5,16 @@
 
 namespace qv {
 
-std::string SystemSource::String(ULONG Id) { return ResourceString(Library, Id).str(); }
+std::string SystemSource::String(ULONG Id) {
+    return ResourceString(Library, Id).str();
+}
 
-std::uint64_t SystemSource::MillisecondsSinceStart() { return qv::MillisecondsSinceStart(); }
+std::uint64_t SystemSource::MillisecondsSinceStart() {
+    return qv::MillisecondsSinceStart();
+}
 
-MemoryStatus SystemSource::QueryMemoryStatus() { return qv::QueryMemoryStatus(); }
+MemoryStatus SystemSource::QueryMemoryStatus() {
+    return qv::QueryMemoryStatus();
+}
 
 }  // namespace qv

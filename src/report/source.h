@@ -11,7 +11,7 @@
 namespace qv {
 
 class ReportSource {
-public:
+  public:
     virtual ~ReportSource() = default;
 
     // String Id of the language library; "" when it is missing.
@@ -22,14 +22,14 @@ public:
 
 // The facts of this machine, with the labels of the loaded language library.
 class SystemSource : public ReportSource {
-public:
+  public:
     explicit SystemSource(HANDLE library) : Library(library) {}
 
     std::string String(ULONG Id) override;
     std::uint64_t MillisecondsSinceStart() override;
     MemoryStatus QueryMemoryStatus() override;
 
-private:
+  private:
     HANDLE Library;
 };
 

@@ -11,7 +11,9 @@ namespace {
 
 constexpr size_t kMaxModuleName = 259;
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 HANDLE LoadByName(const std::string& name) {
     const std::string moduleName = LibraryModuleName(name, PathsFoldCase());

@@ -9,7 +9,7 @@
 namespace qv {
 
 class Module {
-public:
+  public:
     // Loads the library named `name`. A library that cannot be loaded is
     // logged, shown in the "Debug" box, and ends the program abnormally.
     explicit Module(const char* name);
@@ -21,7 +21,7 @@ public:
     const char* QueryName() const { return HasName ? Name.c_str() : nullptr; }
     HANDLE QueryHandle() const { return Handle; }
 
-protected:
+  protected:
     std::string Name;
     bool HasName = false;
     HANDLE Handle = nullptr;

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "diag/log.h"
-#include "platform/error.h"
 #include "locale/text.h"
+#include "platform/error.h"
 #include "platform/library.h"
 
 namespace qv {

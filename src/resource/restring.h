@@ -8,7 +8,7 @@
 namespace qv {
 
 class ResourceString {
-public:
+  public:
     // The longest text kept, in characters; longer ones are cut.
     static constexpr int kMaxLength = 199;
 
@@ -18,7 +18,7 @@ public:
     operator const char*() const { return Text.c_str(); }
     const std::string& str() const { return Text; }
 
-private:
+  private:
     HANDLE SavedModule;
     ULONG SavedId;
     std::string Text;

@@ -28,13 +28,25 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
+std::string ReadText(const std::string& path) {
+    std::string text = ReadFile(path);
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
+    return lines;
+}
+
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
 }
 
-HomeAt::HomeAt(const std::string& directory) : Saved(HomePath) { HomePath = directory; }
+HomeAt::HomeAt(const std::string& directory) : Saved(HomePath) {
+    HomePath = directory;
+}
 
-HomeAt::~HomeAt() { HomePath = Saved; }
+HomeAt::~HomeAt() {
+    HomePath = Saved;
+}
 
 }  // namespace qv::test

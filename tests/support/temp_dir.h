@@ -7,7 +7,7 @@
 namespace qv::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -16,20 +16,22 @@ public:
     const std::filesystem::path& path() const { return Path; }
     std::string operator/(const std::string& name) const { return (Path / name).string(); }
 
-private:
+  private:
     std::filesystem::path Path;
 };
 
 std::string ReadFile(const std::string& path);
+// The file's text with CRLF line ends read as "\n", as a text-mode reader would.
+std::string ReadText(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 
 // Sets the home path (and so the log's folder) for the test's lifetime.
 class HomeAt {
-public:
+  public:
     explicit HomeAt(const std::string& directory);
     ~HomeAt();
 
-private:
+  private:
     std::string Saved;
 };
 

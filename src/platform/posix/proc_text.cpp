@@ -5,7 +5,9 @@
 namespace qv {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view NextLine(std::string_view& text) {
     const std::size_t end = text.find('\n');

@@ -1,0 +1,89 @@
+#include "diag/log.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/error.h"
+#include "support/temp_dir.h"
+
+namespace qv {
+namespace {
+
+TEST(LogEntry, BeginsWithTimeAndDate) {
+    std::tm when{};
+    when.tm_hour = 14;
+    when.tm_min = 5;
+    when.tm_sec = 9;
+    when.tm_mon = 6;
+    when.tm_mday = 3;
+    when.tm_year = 101;
+    EXPECT_EQ(LogEntry(when, "text"), "14:05:09 07/03/01 text\n");
+    when.tm_year = 126;
+    EXPECT_EQ(LogEntry(when, ""), "14:05:09 07/03/26 \n");
+}
+
+class LogFile : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+    test::HomeAt home{dir.path().string()};
+    std::string LogPath() { return dir / "QUORVANT.LOG"; }
+    std::string BackupPath() { return dir / "LOGFILE.BAK"; }
+};
+
+TEST_F(LogFile, AppendsOneEntryPerCall) {
+    Log("first %d", 1);
+    Log("second %s", "two");
+    const std::string text = test::ReadText(LogPath());
+    ASSERT_EQ(text.size(), 18 + 8 + 18 + 11u) << text;  // stamp, message, line end
+    EXPECT_EQ(text.substr(18, 8), "first 1\n");
+    EXPECT_EQ(text.substr(18 + 8 + 18), "second two\n");
+}
+
+TEST_F(LogFile, IsRotatedOnlyPastTheThreshold) {
+    test::WriteFile(LogPath(), std::string(100000, 'x'));
+    test::WriteFile(BackupPath(), "old backup");
+    Log("at the threshold");
+    EXPECT_EQ(test::ReadFile(BackupPath()), "old backup");
+    EXPECT_GT(std::filesystem::file_size(LogPath()), 100000u);
+
+    Log("past it");
+    EXPECT_EQ(test::ReadFile(BackupPath()).substr(0, 100000), std::string(100000, 'x'));
+    EXPECT_EQ(test::ReadText(LogPath()).substr(18), "past it\n");
+}
+
+TEST_F(LogFile, WithoutAHomePathGoesToTheCurrentDirectoryBackupBeside) {
+    test::HomeAt noHome("");
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    test::WriteFile("QUORVANT.LOG", std::string(100001, 'x'));
+    Log("entry");
+    std::filesystem::current_path(saved);
+    EXPECT_EQ(std::filesystem::file_size(dir / "LOGFILE.BAK"), 100001u);
+    EXPECT_NE(test::ReadText(LogPath()).find("entry"), std::string::npos);
+}
+
+TEST_F(LogFile, KeepsTheCallersLastError) {
+    SetLastError(1234);
+    Log("entry");
+    EXPECT_EQ(LastError(), 1234u);
+}
+
+TEST_F(LogFile, AnUnwritableLogLosesTheEntryQuietly) {
+    test::HomeAt missing(dir / "no/such/folder");
+    Log("lost");
+    EXPECT_FALSE(std::filesystem::exists(dir / "no"));
+}
+
+TEST(InterpretWinError, WritesEightHexDigits) {
+    char text[9];
+    SetLastError(5);
+    EXPECT_STREQ(InterpretWinError(nullptr, text), "00000005");
+    SetLastError(0);
+    EXPECT_STREQ(InterpretWinError(nullptr, text), "00000000");
+    SetLastError(0xABCDEF12u);
+    EXPECT_STREQ(InterpretWinError(nullptr, text), "ABCDEF12");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,33 @@
+// Runs a program as a child process and collects what it did.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+struct Outcome {
+    std::string out;
+    std::string err;
+    int exitCode = -1;  // -1 when ended by a signal
+    int signal = 0;     // the signal that ended it, or 0
+};
+
+struct Launch {
+    std::vector<std::string> argv;
+    std::vector<std::string> environment;  // NAME=value added to (or replacing) ours
+    std::string stdoutPath;                // write standard output there instead of a pipe
+    bool closeStdoutEarly = false;         // the reader has gone before the child writes
+};
+
+Outcome Run(const Launch& launch);
+inline Outcome Run(std::vector<std::string> argv, std::vector<std::string> environment = {},
+                   std::string stdoutPath = "") {
+    Launch launch;
+    launch.argv = std::move(argv);
+    launch.environment = std::move(environment);
+    launch.stdoutPath = std::move(stdoutPath);
+    return Run(launch);
+}
+
+}  // namespace qv::test

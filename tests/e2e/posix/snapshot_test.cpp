@@ -1,0 +1,204 @@
+// The real program on this machine.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "e2e/posix/run.h"
+#include "locale/text.h"
+#include "support/temp_dir.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+const std::string* LineStartingWith(const std::vector<std::string>& lines,
+                                    const std::string& label) {
+    for (const std::string& line : lines)
+        if (line.rfind(label, 0) == 0) return &line;
+    return nullptr;
+}
+
+// "23G" or "1,234,567 " as bytes, with the half unit the rounding may hide.
+struct Quantity {
+    double bytes;
+    double tolerance;
+};
+
+Quantity ParseQuantity(const std::string& line) {
+    const char suffix = line.back();
+    std::string digits;
+    for (std::size_t i = line.find_last_of(' ', line.size() - 2) + 1; i + 1 < line.size(); ++i)
+        if (isdigit(static_cast<unsigned char>(line[i]))) digits += line[i];
+    const double unit = suffix == 'K'   ? 1024.0
+                        : suffix == 'M' ? 1048576.0
+                        : suffix == 'G' ? 1073741824.0
+                                        : 1.0;
+    return {std::stod(digits) * unit, unit / 2};
+}
+
+std::uint64_t MeminfoKiB(const std::string& field) {
+    std::ifstream in("/proc/meminfo");
+    for (std::string name; in >> name;) {
+        std::uint64_t value;
+        in >> value;
+        if (name == field + ":") return value;
+        in.ignore(64, '\n');
+    }
+    return 0;
+}
+
+double UptimeSeconds() {
+    std::ifstream in("/proc/uptime");
+    double seconds = 0;
+    in >> seconds;
+    return seconds;
+}
+
+test::Outcome RunSnapshot(std::vector<std::string> environment = {}) {
+    return test::Run({SNAPSHOT_EXE}, std::move(environment));
+}
+
+TEST(Snapshot, PrintsTheFirstLinesWithValuesInColumn79) {
+    const test::Outcome outcome = RunSnapshot();
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    const auto lines = Lines(outcome.out);
+    for (const char* label :
+         {"Time since system start", "Free physical memory", "Free virtual memory"}) {
+        const std::string* line = LineStartingWith(lines, label);
+        ASSERT_NE(line, nullptr) << label << " missing from\n" << outcome.out;
+        EXPECT_EQ(DisplayWidth(*line), 79) << *line;
+        EXPECT_NE(line->at(78), ' ') << "the suffix of a scaled value is a letter: " << *line;
+    }
+}
+
+TEST(Snapshot, ValuesAgreeWithTheKernel) {
+    const double upBefore = UptimeSeconds();
+    const std::uint64_t availableBefore = MeminfoKiB("MemAvailable") * 1024;
+    const std::uint64_t swapFreeBefore = MeminfoKiB("SwapFree") * 1024;
+    const test::Outcome outcome = RunSnapshot();
+    const double upAfter = UptimeSeconds();
+    const std::uint64_t availableAfter = MeminfoKiB("MemAvailable") * 1024;
+    const auto lines = Lines(outcome.out);
+
+    // "D days, H:MM" or "H:MM": minutes since start, within the two readings.
+    const std::string uptime = *LineStartingWith(lines, "Time since system start");
+    const std::string value = uptime.substr(uptime.find_last_of(' ', uptime.rfind(':')) + 1);
+    const std::size_t colon = value.find(':');
+    std::uint64_t minutes =
+        std::stoull(value.substr(0, colon)) * 60 + std::stoull(value.substr(colon + 1));
+    const std::size_t daysAt = uptime.find(" day");
+    if (daysAt != std::string::npos)
+        minutes += std::stoull(uptime.substr(uptime.find_last_of(' ', daysAt - 1) + 1)) * 1440;
+    EXPECT_GE(minutes, static_cast<std::uint64_t>(upBefore / 60));
+    EXPECT_LE(minutes, static_cast<std::uint64_t>(upAfter / 60));
+
+    const double slack = 64.0 * 1048576;  // what other programs may take meanwhile
+    const Quantity physical = ParseQuantity(*LineStartingWith(lines, "Free physical memory"));
+    EXPECT_GE(physical.bytes + physical.tolerance + slack,
+              std::min(availableBefore, availableAfter));
+    EXPECT_LE(physical.bytes - physical.tolerance - slack,
+              std::max(availableBefore, availableAfter));
+    const Quantity virtualFree = ParseQuantity(*LineStartingWith(lines, "Free virtual memory"));
+    EXPECT_NEAR(virtualFree.bytes, static_cast<double>(availableBefore + swapFreeBefore),
+                virtualFree.tolerance + slack);
+}
+
+TEST(Snapshot, ArgumentsChangeNothing) {
+    const test::Outcome plain = RunSnapshot();
+    const test::Outcome withArguments = test::Run({SNAPSHOT_EXE, "-h", "--help", "x"});
+    EXPECT_EQ(withArguments.exitCode, 0);
+    ASSERT_EQ(Lines(plain.out).size(), Lines(withArguments.out).size());
+    for (std::size_t i = 0; i < Lines(plain.out).size(); ++i)
+        EXPECT_EQ(Lines(plain.out)[i].substr(0, 20), Lines(withArguments.out)[i].substr(0, 20));
+}
+
+// The home path and the language library come from the executable's real
+// place, not from how it was started.
+TEST(Snapshot, FindsItsLibraryWhenStartedThroughALink) {
+    test::TempDir dir;
+    fs::create_symlink(SNAPSHOT_EXE, dir / "snap");
+    const test::Outcome outcome = test::Run({dir / "snap"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("Free physical memory"), std::string::npos);
+}
+
+class CopiedSnapshot : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+    test::TempDir empty;
+    std::string exe = dir / "snapshot";
+
+    void SetUp() override { fs::copy_file(SNAPSHOT_EXE, exe); }
+    // Nothing but the copy's own folder can hold a language library.
+    test::Outcome RunCopy(const std::string& stdoutPath = "") {
+        return test::Run(
+            {exe},
+            {"XDG_DATA_HOME=" + empty.path().string(), "XDG_DATA_DIRS=" + empty.path().string()},
+            stdoutPath);
+    }
+};
+
+TEST_F(CopiedSnapshot, MissingLanguageLibraryIsFatalBeforeAnyOutput) {
+    const test::Outcome outcome = RunCopy();
+    EXPECT_EQ(outcome.signal, SIGABRT);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "Debug: ERROR: Unable to load module 'QUORVANT'.\n");
+    EXPECT_NE(
+        test::ReadFile(dir / "QUORVANT.LOG").find("ERROR: Unable to load module 'QUORVANT'.\r\n"),
+        std::string::npos);
+}
+
+TEST_F(CopiedSnapshot, MissingLabelIsLoggedAndTheValueStaysInPlace) {
+    test::WriteFile(dir / "QUORVANT.cat", "13 \"Up\"\n16 \"Virtual\"\n");
+    const test::Outcome outcome = RunCopy();
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    const auto lines = Lines(outcome.out);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1].size(), 79u);
+    EXPECT_EQ(lines[1].find_first_not_of(' '),
+              79 - lines[1].substr(lines[1].rfind(' ') + 1).size());
+    EXPECT_NE(test::ReadFile(dir / "QUORVANT.LOG").find(", id 15.  Status 2."), std::string::npos);
+}
+
+TEST_F(CopiedSnapshot, ALinkPlantedAtTheLogIsNotFollowed) {
+    test::WriteFile(dir / "QUORVANT.cat", "13 \"Up\"\n");
+    test::WriteFile(dir / "target", "precious\n");
+    fs::create_symlink(dir / "target", dir / "QUORVANT.LOG");
+    const test::Outcome outcome = RunCopy();
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(Lines(outcome.out).size(), 3u);
+    EXPECT_EQ(test::ReadFile(dir / "target"), "precious\n");
+}
+
+TEST_F(CopiedSnapshot, AFullDiskIsAFailureWithAMessage) {
+    test::WriteFile(dir / "QUORVANT.cat", "13 \"Up\"\n");
+    const test::Outcome outcome = RunCopy("/dev/full");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, "snapshot: cannot write the report: No space left on device\n");
+}
+
+TEST(Snapshot, AReaderThatLeftEndsItLikeAnyUnixTool) {
+    test::Launch launch;
+    launch.argv = {SNAPSHOT_EXE};
+    launch.closeStdoutEarly = true;
+    const test::Outcome outcome = test::Run(launch);
+    EXPECT_EQ(outcome.signal, SIGPIPE);
+    EXPECT_EQ(outcome.err, "");
+}
+
+}  // namespace
+}  // namespace qv
