@@ -108,12 +108,26 @@ std::string FirstCharacter(std::string_view text) {
     return std::string(text.substr(0, CharacterLength(text, 0, TextIsUtf8())));
 }
 
-void CutToCharacters(std::string& text, std::size_t count) {
+std::size_t CharacterCount(std::string_view text) {
+    const bool utf8 = TextIsUtf8();
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); ++count) at += CharacterLength(text, at, utf8);
+    return count;
+}
+
+std::string CharacterSlice(std::string_view text, std::size_t first, std::size_t count) {
     const bool utf8 = TextIsUtf8();
     std::size_t at = 0;
-    for (std::size_t n = 0; n < count && at < text.size(); ++n)
+    for (std::size_t n = 0; n < first && at < text.size(); ++n)
         at += CharacterLength(text, at, utf8);
-    text.resize(at);
+    std::size_t end = at;
+    for (std::size_t n = 0; n < count && end < text.size(); ++n)
+        end += CharacterLength(text, end, utf8);
+    return std::string(text.substr(at, end - at));
+}
+
+void CutToCharacters(std::string& text, std::size_t count) {
+    text = CharacterSlice(text, 0, count);
 }
 
 }  // namespace qv

@@ -18,6 +18,12 @@ std::string FirstCharacter(std::string_view text);
 // Cuts the text after its first `count` characters, never inside one.
 void CutToCharacters(std::string& text, std::size_t count);
 
+// The number of characters in the text.
+std::size_t CharacterCount(std::string_view text);
+
+// The `count` characters that begin with character `first`.
+std::string CharacterSlice(std::string_view text, std::size_t first, std::size_t count);
+
 // The longest prefix of at most `bytes` bytes that ends on a character boundary.
 std::size_t CharacterBoundary(std::string_view text, std::size_t bytes);
 

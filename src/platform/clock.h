@@ -1,8 +1,10 @@
-// Time facilities: the time since the system started and the local time.
+// Time facilities: the time since the system started, the local time and the
+// name of its time zone.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 namespace qv {
 
@@ -11,5 +13,9 @@ std::uint64_t MillisecondsSinceStart();
 
 // The broken-down local time of a moment (the time zone as the C library sees it).
 std::tm LocalTime(std::time_t moment);
+
+// The name of the time zone in force at that local time: the daylight-saving
+// name when it applies. From TZ when it is set, else the system's setting.
+std::string TimeZoneName(const std::tm& local);
 
 }  // namespace qv

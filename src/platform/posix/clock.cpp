@@ -19,4 +19,9 @@ std::tm LocalTime(std::time_t moment) {
     return broken;
 }
 
+// localtime_r fills tm_zone from TZ or the system's zone file.
+std::string TimeZoneName(const std::tm& local) {
+    return local.tm_zone ? local.tm_zone : "";
+}
+
 }  // namespace qv
