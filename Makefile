@@ -5,7 +5,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build test-native test-win64 build-win32 bench format clean
+.PHONY: run test build test-native test-win64 build-win32 lint bench format clean
 
 run: build
 	./build/snapshot
@@ -15,7 +15,7 @@ build:
 	cmake --preset native >/dev/null
 	cmake --build build -j $(JOBS)
 
-test: test-native test-win64 build-win32
+test: test-native lint test-win64 build-win32
 
 test-native: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
@@ -36,8 +36,18 @@ bench: build
 	scripts/install-deps bench
 	bench/run
 
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+NATIVE_SOURCES = $(shell git ls-files 'src/*.cpp' | grep -v '/win32/')
+
+# The code is formatted by .clang-format and clean for the checks .clang-tidy
+# enables.
+lint: build
+	clang-format --dry-run --Werror $(SOURCES)
+	@out=$$(clang-tidy -p build --quiet $(NATIVE_SOURCES) 2>&1); status=$$?; \
+	 echo "$$out" | grep -v 'warnings generated'; exit $$status
+
 format:
-	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	clang-format -i $(SOURCES)
 
 clean:
 	rm -rf build build-win64 build-win32

@@ -76,8 +76,11 @@ std::string WithDefaultExtension(const std::string& name) {
 std::string Locate(const std::string& name) {
     const std::string file = WithDefaultExtension(name);
     if (file.find('/') != std::string::npos) return FileExists(file) ? file : std::string();
-    for (const std::string& directory : SearchDirectories())
-        if (FileExists(directory + "/" + file)) return directory + "/" + file;
+    for (std::string candidate : SearchDirectories()) {
+        candidate += '/';
+        candidate += file;
+        if (FileExists(candidate)) return candidate;
+    }
     return {};
 }
 
