@@ -1,10 +1,3 @@
-# Cross build for Windows with MinGW-w64 (i686). The -posix compilers bring
-# std::thread and std::mutex, which the test framework needs.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(WINDRES i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Windows 32-bit: built and linked only.
+set(MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.toolchain.cmake)

@@ -1,10 +1,3 @@
-# Cross build for Windows with MinGW-w64 (x86_64). The -posix compilers bring
-# std::thread and std::mutex, which the test framework needs.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(WINDRES x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Windows 64-bit: tested under wine64.
+set(MINGW_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.toolchain.cmake)

@@ -16,6 +16,8 @@ struct LocaleItems {
     std::string timeSeparator;
     std::string am;
     std::string pm;
+
+    bool operator==(const LocaleItems&) const = default;
 };
 
 LocaleItems QueryLocaleItems();

@@ -4,6 +4,12 @@
 #include <stdlib.h>
 
 namespace qv {
+
+void PrintTo(const LocaleItems& i, std::ostream* out) {
+    *out << '{' << i.dateOrder << '|' << i.clock << '|' << i.thousandsSeparator << '|'
+         << i.dateSeparator << '|' << i.timeSeparator << '|' << i.am << '|' << i.pm << '}';
+}
+
 namespace {
 
 struct Case {
@@ -40,17 +46,7 @@ const Case kCases[] = {
 };
 
 TEST(ItemsFromLanginfo, DerivesOrderClockAndSeparators) {
-    for (const Case& c : kCases) {
-        const LocaleItems items = ItemsFromLanginfo(c.texts);
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(items.dateOrder, c.expected.dateOrder);
-        EXPECT_EQ(items.clock, c.expected.clock);
-        EXPECT_EQ(items.thousandsSeparator, c.expected.thousandsSeparator);
-        EXPECT_EQ(items.dateSeparator, c.expected.dateSeparator);
-        EXPECT_EQ(items.timeSeparator, c.expected.timeSeparator);
-        EXPECT_EQ(items.am, c.expected.am);
-        EXPECT_EQ(items.pm, c.expected.pm);
-    }
+    for (const Case& c : kCases) EXPECT_EQ(ItemsFromLanginfo(c.texts), c.expected) << c.name;
 }
 
 // The locales that the build generates for the tests.
@@ -60,35 +56,22 @@ class LocaleItemsNamed : public ::testing::Test {
 };
 
 TEST_F(LocaleItemsNamed, ReadsRealLocales) {
-    const LocaleItems german = qv::LocaleItemsNamed("de_DE.UTF-8", "de_DE.UTF-8");
-    EXPECT_EQ(german.dateOrder, "1");
-    EXPECT_EQ(german.clock, "1");
-    EXPECT_EQ(german.thousandsSeparator, ".");
-    EXPECT_EQ(german.dateSeparator, ".");
-    EXPECT_EQ(german.timeSeparator, ":");
-
-    const LocaleItems american = qv::LocaleItemsNamed("en_US.UTF-8", "en_US.UTF-8");
-    EXPECT_EQ(american.dateOrder, "0");
-    EXPECT_EQ(american.clock, "0");
-    EXPECT_EQ(american.thousandsSeparator, ",");
-    EXPECT_EQ(american.am, "AM");
-    EXPECT_EQ(american.pm, "PM");
+    EXPECT_EQ(qv::LocaleItemsNamed("de_DE.UTF-8", "de_DE.UTF-8"),
+              (LocaleItems{"1", "1", ".", ".", ":", "", ""}));
+    EXPECT_EQ(qv::LocaleItemsNamed("en_US.UTF-8", "en_US.UTF-8"),
+              (LocaleItems{"0", "0", ",", "/", ":", "AM", "PM"}));
 }
 
 TEST_F(LocaleItemsNamed, CategoriesAreResolvedSeparately) {
-    const LocaleItems mixed = qv::LocaleItemsNamed("de_DE.UTF-8", "C");
-    EXPECT_EQ(mixed.thousandsSeparator, ".");
-    EXPECT_EQ(mixed.dateOrder, "0");
-    EXPECT_EQ(mixed.dateSeparator, "/");
+    EXPECT_EQ(qv::LocaleItemsNamed("de_DE.UTF-8", "C"),
+              (LocaleItems{"0", "1", ".", "/", ":", "AM", "PM"}));
 }
 
+// Garbage in the locale variables must not leave the report without its
+// separators: the C locale stands in.
 TEST_F(LocaleItemsNamed, UnknownNamesGiveTheCLocale) {
-    const LocaleItems items = qv::LocaleItemsNamed("xx_NOWHERE.garbage", "\x01\x02");
-    EXPECT_EQ(items.dateOrder, "0");
-    EXPECT_EQ(items.clock, "1");
-    EXPECT_EQ(items.thousandsSeparator, "");
-    EXPECT_EQ(items.dateSeparator, "/");
-    EXPECT_EQ(items.timeSeparator, ":");
+    EXPECT_EQ(qv::LocaleItemsNamed("xx_NOWHERE.garbage", "\x01\x02"),
+              (LocaleItems{"0", "1", "", "/", ":", "AM", "PM"}));
 }
 
 }  // namespace
