@@ -5,7 +5,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build test-native test-win64 build-win32 lint bench format clean
+.PHONY: run test build test-native test-asan test-win64 build-win32 lint bench format clean
 
 run: build
 	./build/snapshot
@@ -15,10 +15,18 @@ build:
 	cmake --preset native >/dev/null
 	cmake --build build -j $(JOBS)
 
-test: test-native lint test-win64 build-win32
+test: test-native test-asan lint test-win64 build-win32
 
 test-native: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+# The native tests again under the sanitizers: any finding fails the test.
+test-asan:
+	scripts/install-deps native
+	cmake --preset asan >/dev/null
+	cmake --build build-asan -j $(JOBS)
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
 test-win64:
 	scripts/install-deps native windows
