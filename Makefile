@@ -5,7 +5,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build test-native test-asan test-win64 build-win32 lint bench format clean
+.PHONY: run test build test-native test-asan fuzz fuzz-build test-win64 build-win32 lint bench format clean
 
 run: build
 	./build/snapshot
@@ -16,6 +16,7 @@ build:
 	cmake --build build -j $(JOBS)
 
 test: test-native test-asan lint test-win64 build-win32
+	FUZZ_SECONDS=5 $(MAKE) fuzz
 
 test-native: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
@@ -27,6 +28,16 @@ test-asan:
 	cmake --build build-asan -j $(JOBS)
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS (make test gives each a few seconds).
+FUZZ_SECONDS ?= 60
+fuzz-build:
+	scripts/install-deps native fuzz
+	cmake --preset fuzz >/dev/null
+	cmake --build build-fuzz -j $(JOBS)
+
+fuzz: fuzz-build
+	fuzz/run $(FUZZ_SECONDS)
 
 test-win64:
 	scripts/install-deps native windows

@@ -1,7 +1,6 @@
 #include "locale/country.h"
 
 #include <climits>
-#include <cstring>
 #include <string>
 
 #include "locale/text.h"
@@ -11,9 +10,7 @@ namespace {
 
 // A locale text longer than the field keeps its whole leading characters.
 void CopyItem(char (&field)[CountryInfo::kTextSize], const std::string& item) {
-    const std::size_t length = CharacterBoundary(item, CountryInfo::kTextSize - 1);
-    std::memcpy(field, item.data(), length);
-    field[length] = '\0';
+    CopyText(item, field, sizeof field);
 }
 
 }  // namespace

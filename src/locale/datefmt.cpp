@@ -1,7 +1,6 @@
 #include "locale/datefmt.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "locale/text.h"
 #include "platform/clock.h"
@@ -201,11 +200,8 @@ char* FormatDate(const char* Format, char* Result, int ResultSize, std::time_t T
     if (ResultSize < 1) return Result;
     const std::tm local = LocalTime(Time == 0 ? std::time(nullptr) : Time);
     const CountryInfo locale;
-    const std::string text =
-        ExpandDate(Format, local, locale, LoadDateNames(), TimeZoneName(local));
-    const std::size_t length = CharacterBoundary(text, static_cast<std::size_t>(ResultSize - 1));
-    std::memset(Result, 0, static_cast<std::size_t>(ResultSize));
-    std::memcpy(Result, text.data(), length);
+    CopyText(ExpandDate(Format, local, locale, LoadDateNames(), TimeZoneName(local)), Result,
+             static_cast<std::size_t>(ResultSize));
     return Result;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 
 #include "platform/locale.h"
@@ -124,6 +125,13 @@ std::string CharacterSlice(std::string_view text, std::size_t first, std::size_t
     for (std::size_t n = 0; n < count && end < text.size(); ++n)
         end += CharacterLength(text, end, utf8);
     return std::string(text.substr(at, end - at));
+}
+
+void CopyText(std::string_view text, char* buffer, std::size_t size) {
+    if (size == 0) return;
+    const std::size_t length = CharacterBoundary(text, size - 1);
+    std::memcpy(buffer, text.data(), length);
+    std::memset(buffer + length, 0, size - length);
 }
 
 void CutToCharacters(std::string& text, std::size_t count) {

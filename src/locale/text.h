@@ -27,6 +27,10 @@ std::string CharacterSlice(std::string_view text, std::size_t first, std::size_t
 // The longest prefix of at most `bytes` bytes that ends on a character boundary.
 std::size_t CharacterBoundary(std::string_view text, std::size_t bytes);
 
+// Copies the text into a buffer of `size` bytes (at least 1), cut at a
+// character boundary; the rest of the buffer is zero-filled.
+void CopyText(std::string_view text, char* buffer, std::size_t size);
+
 // The same functions for a fixed encoding, for tests and for callers that know it.
 int DisplayWidth(std::string_view text, bool utf8);
 std::size_t CharacterBoundary(std::string_view text, std::size_t bytes, bool utf8);
