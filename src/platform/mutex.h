@@ -10,7 +10,7 @@
 namespace qv {
 
 class Mutex {
-public:
+  public:
     // Result of Request, RequestWin and Release when the object has no handle.
     static constexpr ULONG kNoHandle = 0xFFFFFFFF;
 
@@ -30,7 +30,7 @@ public:
     HANDLE QueryHandle() const { return Handle; }
     void SetDebug(bool on) { DebugFlag = on ? 1 : 0; }
 
-private:
+  private:
     ULONG Wait(int Timeout, const char* operation);
 
     HANDLE Handle = nullptr;

@@ -7,9 +7,9 @@
 namespace qv {
 
 struct OsMutexCreation {
-    HANDLE handle = nullptr;     // null when creation failed
-    bool alreadyExisted = false; // a named mutex of that name was open already
-    DWORD error = 0;             // the system's error code when creation failed
+    HANDLE handle = nullptr;      // null when creation failed
+    bool alreadyExisted = false;  // a named mutex of that name was open already
+    DWORD error = 0;              // the system's error code when creation failed
 };
 
 // A process-local mutex when name is null, else one shared by every process of

@@ -42,8 +42,8 @@ std::string Report::UptimeLine() {
     const bool needDayWords = milliseconds >= 86400000ULL;
     const std::string day = needDayWords ? Source.String(kDay) : std::string();
     const std::string days = needDayWords ? Source.String(kDays) : std::string();
-    return ValueLine(label, FormatUptime(milliseconds, Locale.szTimeSeparator,
-                                         Settings.ShowSeconds, day, days));
+    return ValueLine(
+        label, FormatUptime(milliseconds, Locale.szTimeSeparator, Settings.ShowSeconds, day, days));
 }
 
 std::string Report::PhysicalMemoryLine() {

@@ -32,20 +32,28 @@ Unit ChooseUnit(std::uint64_t value, const Breaks& breaks, const UnitSettings& u
 
 std::uint64_t UnitBytes(Unit unit, bool binary) {
     switch (unit) {
-        case Unit::Kilo: return binary ? 1024ULL : 1000ULL;
-        case Unit::Mega: return binary ? 1048576ULL : 1000000ULL;
-        case Unit::Giga: return binary ? 1073741824ULL : 1000000000ULL;
-        case Unit::Bytes: break;
+        case Unit::Kilo:
+            return binary ? 1024ULL : 1000ULL;
+        case Unit::Mega:
+            return binary ? 1048576ULL : 1000000ULL;
+        case Unit::Giga:
+            return binary ? 1073741824ULL : 1000000000ULL;
+        case Unit::Bytes:
+            break;
     }
     return 1;
 }
 
 char Suffix(Unit unit, bool binary) {
     switch (unit) {
-        case Unit::Kilo: return binary ? 'K' : 'k';
-        case Unit::Mega: return binary ? 'M' : 'm';
-        case Unit::Giga: return binary ? 'G' : 'g';
-        case Unit::Bytes: break;
+        case Unit::Kilo:
+            return binary ? 'K' : 'k';
+        case Unit::Mega:
+            return binary ? 'M' : 'm';
+        case Unit::Giga:
+            return binary ? 'G' : 'g';
+        case Unit::Bytes:
+            break;
     }
     return ' ';
 }
