@@ -33,8 +33,12 @@ void WriteFile(const std::string& path, const std::string& text) {
     out << text;
 }
 
-HomeAt::HomeAt(const std::string& directory) : Saved(HomePath) { HomePath = directory; }
+HomeAt::HomeAt(const std::string& directory) : Saved(HomePath) {
+    HomePath = directory;
+}
 
-HomeAt::~HomeAt() { HomePath = Saved; }
+HomeAt::~HomeAt() {
+    HomePath = Saved;
+}
 
 }  // namespace qv::test

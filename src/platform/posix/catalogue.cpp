@@ -7,7 +7,9 @@ namespace {
 
 constexpr ULONG kLargestId = 65535;  // string numbers are 16 bits, as in a resource table
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 void SkipBlanks(std::string_view line, std::size_t& at) {
     while (at < line.size() && IsBlank(line[at])) ++at;
@@ -36,11 +38,21 @@ std::optional<std::string> ParseQuoted(std::string_view line, std::size_t& at, s
         }
         if (at == line.size()) break;
         switch (line[at++]) {
-            case '"': text += '"'; break;
-            case '\\': text += '\\'; break;
-            case 'n': text += '\n'; break;
-            case 't': text += '\t'; break;
-            default: why = "unknown escape"; return std::nullopt;
+            case '"':
+                text += '"';
+                break;
+            case '\\':
+                text += '\\';
+                break;
+            case 'n':
+                text += '\n';
+                break;
+            case 't':
+                text += '\t';
+                break;
+            default:
+                why = "unknown escape";
+                return std::nullopt;
         }
     }
     why = "no closing quote";
@@ -67,8 +79,7 @@ void ParseLine(std::string_view line, int number, Catalogue& catalogue) {
     if (!text) return problem(why);
     SkipBlanks(line, at);
     if (at != line.size()) return problem("text after the closing quote");
-    if (!catalogue.strings.emplace(*id, *text).second)
-        return problem("string number given twice");
+    if (!catalogue.strings.emplace(*id, *text).second) return problem("string number given twice");
 }
 
 }  // namespace

@@ -4,8 +4,12 @@
 
 namespace qv {
 
-DWORD LastError() { return static_cast<DWORD>(errno); }
+DWORD LastError() {
+    return static_cast<DWORD>(errno);
+}
 
-void SetLastError(DWORD code) { errno = static_cast<int>(code); }
+void SetLastError(DWORD code) {
+    errno = static_cast<int>(code);
+}
 
 }  // namespace qv

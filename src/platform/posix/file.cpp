@@ -18,7 +18,8 @@ std::int64_t FileSize(const std::string& path) {
 // O_NOFOLLOW: a symbolic link planted at the log's name is refused, not written
 // through. O_APPEND and a single write keep entries of several processes whole.
 bool AppendToFile(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     ssize_t written;
     do {
@@ -28,7 +29,9 @@ bool AppendToFile(const std::string& path, const std::string& text) {
     return closed && written == static_cast<ssize_t>(text.size());
 }
 
-bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 bool RenameFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;

@@ -26,12 +26,23 @@ std::string Expand(const std::string& format, const std::string& ampm) {
                i + 1 < format.size())
             letter = format[++i];  // modifiers and flags do not change the field
         switch (letter) {
-            case 'D': expanded += "%m/%d/%y"; break;
-            case 'F': expanded += "%Y-%m-%d"; break;
-            case 'T': expanded += "%H:%M:%S"; break;
-            case 'R': expanded += "%H:%M"; break;
-            case 'r': expanded += ampm.empty() ? "%I:%M:%S %p" : Expand(ampm, ""); break;
-            default: expanded += '%', expanded += letter;
+            case 'D':
+                expanded += "%m/%d/%y";
+                break;
+            case 'F':
+                expanded += "%Y-%m-%d";
+                break;
+            case 'T':
+                expanded += "%H:%M:%S";
+                break;
+            case 'R':
+                expanded += "%H:%M";
+                break;
+            case 'r':
+                expanded += ampm.empty() ? "%I:%M:%S %p" : Expand(ampm, "");
+                break;
+            default:
+                expanded += '%', expanded += letter;
         }
     }
     return expanded;
@@ -56,13 +67,30 @@ enum class Field { None, Day, Month, Year, Hour12, Hour24, Minute };
 
 Field FieldOf(char directive) {
     switch (directive) {
-        case 'd': case 'e': return Field::Day;
-        case 'm': case 'b': case 'B': case 'h': return Field::Month;
-        case 'y': case 'Y': case 'C': case 'G': case 'g': return Field::Year;
-        case 'I': case 'l': return Field::Hour12;
-        case 'H': case 'k': return Field::Hour24;
-        case 'M': return Field::Minute;
-        default: return Field::None;
+        case 'd':
+        case 'e':
+            return Field::Day;
+        case 'm':
+        case 'b':
+        case 'B':
+        case 'h':
+            return Field::Month;
+        case 'y':
+        case 'Y':
+        case 'C':
+        case 'G':
+        case 'g':
+            return Field::Year;
+        case 'I':
+        case 'l':
+            return Field::Hour12;
+        case 'H':
+        case 'k':
+            return Field::Hour24;
+        case 'M':
+            return Field::Minute;
+        default:
+            return Field::None;
     }
 }
 
@@ -73,16 +101,24 @@ std::string SeparatorAfterFirst(const std::vector<Piece>& pieces, bool (*wanted)
     return {};
 }
 
-bool IsDateField(Field f) { return f == Field::Day || f == Field::Month || f == Field::Year; }
-bool IsHourField(Field f) { return f == Field::Hour12 || f == Field::Hour24; }
+bool IsDateField(Field f) {
+    return f == Field::Day || f == Field::Month || f == Field::Year;
+}
+bool IsHourField(Field f) {
+    return f == Field::Hour12 || f == Field::Hour24;
+}
 
 std::string DateOrder(const std::vector<Piece>& pieces) {
     for (const Piece& piece : pieces) {
         switch (FieldOf(piece.directive)) {
-            case Field::Month: return "0";
-            case Field::Day: return "1";
-            case Field::Year: return "2";
-            default: break;
+            case Field::Month:
+                return "0";
+            case Field::Day:
+                return "1";
+            case Field::Year:
+                return "2";
+            default:
+                break;
         }
     }
     return "0";

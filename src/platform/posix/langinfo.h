@@ -10,9 +10,9 @@
 namespace qv {
 
 struct LanginfoTexts {
-    std::string dateFormat;       // D_FMT, for example "%m/%d/%Y"
-    std::string timeFormat;       // T_FMT, for example "%r" or "%T"
-    std::string timeFormatAmPm;   // T_FMT_AMPM, what "%r" stands for
+    std::string dateFormat;      // D_FMT, for example "%m/%d/%Y"
+    std::string timeFormat;      // T_FMT, for example "%r" or "%T"
+    std::string timeFormatAmPm;  // T_FMT_AMPM, what "%r" stands for
     std::string thousandsSeparator;
     std::string am;
     std::string pm;

@@ -154,8 +154,7 @@ int LoadLanguageString(HANDLE library, ULONG id, char* buffer, int size) {
         errno = ENOENT;
         return 0;
     }
-    const std::size_t length =
-        CharacterBoundary(found->second, static_cast<std::size_t>(size - 1));
+    const std::size_t length = CharacterBoundary(found->second, static_cast<std::size_t>(size - 1));
     std::memcpy(buffer, found->second.data(), length);
     buffer[length] = '\0';
     return static_cast<int>(length);

@@ -37,9 +37,13 @@ LocaleItems LocaleItemsNamed(const char* numericName, const char* timeName) {
 }
 
 // "" resolves each category from LC_ALL, LC_NUMERIC or LC_TIME, and LANG.
-LocaleItems QueryLocaleItems() { return LocaleItemsNamed("", ""); }
+LocaleItems QueryLocaleItems() {
+    return LocaleItemsNamed("", "");
+}
 
 // The language catalogue and the settings file are UTF-8, whatever the locale.
-bool TextIsUtf8() { return true; }
+bool TextIsUtf8() {
+    return true;
+}
 
 }  // namespace qv

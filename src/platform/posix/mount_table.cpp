@@ -82,12 +82,6 @@ MountTable ParseMountInfo(std::string_view text) {
     return table;
 }
 
-bool IsPathWithin(std::string_view path, std::string_view ancestor) {
-    if (ancestor == "/") return !path.empty() && path[0] == '/';
-    return path.substr(0, ancestor.size()) == ancestor &&
-           (path.size() == ancestor.size() || path[ancestor.size()] == '/');
-}
-
 std::vector<bool> ReachableMounts(const std::vector<MountEntry>& mounts) {
     std::map<int, std::size_t> indexOf;
     for (std::size_t i = 0; i < mounts.size(); ++i) indexOf[mounts[i].Id] = i;

@@ -32,7 +32,4 @@ MountTable ParseMountInfo(std::string_view text);
 // a mount it sits on is itself out of reach.
 std::vector<bool> ReachableMounts(const std::vector<MountEntry>& mounts);
 
-// True when the path is the same as or lies below the ancestor directory.
-bool IsPathWithin(std::string_view path, std::string_view ancestor);
-
 }  // namespace qv

@@ -19,7 +19,9 @@ struct LocalMutex {
     unsigned depth = 0;
 };
 
-LocalMutex* AsLocal(HANDLE handle) { return static_cast<LocalMutex*>(handle); }
+LocalMutex* AsLocal(HANDLE handle) {
+    return static_cast<LocalMutex*>(handle);
+}
 
 }  // namespace
 
@@ -34,7 +36,9 @@ OsMutexCreation CreateOsMutex(const char* name) {
     return created;
 }
 
-void CloseOsMutex(HANDLE mutex) { delete AsLocal(mutex); }
+void CloseOsMutex(HANDLE mutex) {
+    delete AsLocal(mutex);
+}
 
 OsWait WaitOsMutex(HANDLE handle, int timeout) {
     LocalMutex& mutex = *AsLocal(handle);

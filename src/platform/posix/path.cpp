@@ -8,11 +8,17 @@
 
 namespace qv {
 
-char PathSeparator() { return '/'; }
+char PathSeparator() {
+    return '/';
+}
 
-bool IsPathSeparator(char c) { return c == '/'; }
+bool IsPathSeparator(char c) {
+    return c == '/';
+}
 
-bool PathsFoldCase() { return false; }
+bool PathsFoldCase() {
+    return false;
+}
 
 // The kernel's record of the running executable: right also when the program
 // was started through PATH or a symbolic link.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -103,6 +105,61 @@ std::string DecodeHexEscapes(std::string_view text) {
         }
     }
     return decoded;
+}
+
+namespace {
+
+// The mount a file system is shown by: its root "/", else the shortest
+// mount point, else the first in the table.
+bool ShowsBetter(const MountEntry& mount, const MountEntry& chosen) {
+    if ((mount.Root == "/") != (chosen.Root == "/")) return mount.Root == "/";
+    return mount.MountPoint.size() < chosen.MountPoint.size();
+}
+
+}  // namespace
+
+std::vector<VolumeCandidate> ChooseVolumes(const std::vector<MountEntry>& mounts,
+                                           const BlockDeviceLookup& factsOf) {
+    const std::vector<bool> reachable = ReachableMounts(mounts);
+    std::map<std::pair<unsigned, unsigned>, std::size_t> byFileSystem;  // its shown mount
+    std::vector<std::optional<VolumeCandidate>> chosen(mounts.size());
+    for (std::size_t i = 0; i < mounts.size(); ++i) {
+        if (!reachable[i]) continue;
+        const MountEntry& mount = mounts[i];
+        const DriveKind kind = ClassifyMount(mount, factsOf(mount));
+        if (kind == kOtherDrive) continue;
+        const std::pair<unsigned, unsigned> fileSystem{mount.Major, mount.Minor};
+        const auto seen = byFileSystem.find(fileSystem);
+        if (seen == byFileSystem.end()) {
+            byFileSystem.emplace(fileSystem, i);
+            chosen[i] = VolumeCandidate{i, kind};
+        } else if (ShowsBetter(mount, mounts[seen->second])) {
+            chosen[seen->second].reset();
+            seen->second = i;
+            chosen[i] = VolumeCandidate{i, kind};
+        }
+    }
+    std::vector<VolumeCandidate> volumes;
+    for (const std::optional<VolumeCandidate>& candidate : chosen)
+        if (candidate) volumes.push_back(*candidate);
+    return volumes;
+}
+
+// A mount reached through a network or FUSE mount can hang as well.
+std::vector<bool> ReachedThroughHangingMounts(const std::vector<MountEntry>& mounts) {
+    std::map<int, std::size_t> indexOf;
+    for (std::size_t i = 0; i < mounts.size(); ++i) indexOf[mounts[i].Id] = i;
+    std::vector<bool> mayHang(mounts.size(), false);
+    for (std::size_t i = 0; i < mounts.size(); ++i) {
+        std::size_t at = i;
+        for (std::size_t depth = 0; depth <= mounts.size() && !mayHang[i]; ++depth) {
+            mayHang[i] = MayHang(mounts[at]);
+            const auto parent = indexOf.find(mounts[at].ParentId);
+            if (parent == indexOf.end() || parent->second == at) break;
+            at = parent->second;
+        }
+    }
+    return mayHang;
 }
 
 std::optional<std::string> UdevLabel(std::string_view record) {

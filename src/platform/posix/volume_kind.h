@@ -2,9 +2,12 @@
 // the facts about block devices are gathered elsewhere and handed in.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/posix/mount_table.h"
 #include "platform/volumes.h"
@@ -25,6 +28,23 @@ DriveKind ClassifyMount(const MountEntry& mount, const std::optional<BlockDevice
 // A mount whose free-space query may never return (a network server that does
 // not answer, a FUSE daemon that hangs): it is asked in a child process.
 bool MayHang(const MountEntry& mount);
+
+// The block device facts of a mount's file system, or nothing.
+using BlockDeviceLookup = std::function<std::optional<BlockDeviceFacts>(const MountEntry&)>;
+
+struct VolumeCandidate {
+    std::size_t Index;  // of the mount that shows it, in the mount table
+    DriveKind Kind;
+};
+
+// The file systems of wanted kinds among the reachable mounts, each once (bind
+// mounts and btrfs subvolumes share one device number), shown by its mount
+// with root "/", else by its shortest mount point; in table order.
+std::vector<VolumeCandidate> ChooseVolumes(const std::vector<MountEntry>& mounts,
+                                           const BlockDeviceLookup& factsOf);
+
+// For each mount, whether it or one it is reached through may hang.
+std::vector<bool> ReachedThroughHangingMounts(const std::vector<MountEntry>& mounts);
 
 // Whether sysfs's path of a device (the target of /sys/dev/block/M:m) lies on
 // a bus whose devices come and go.

@@ -84,77 +84,15 @@ class LabelFinder {
     std::map<DeviceNumber, std::string> ByLabel;
 };
 
-struct Candidate {
-    std::size_t Index;  // in the mount table
-    DriveKind Kind;
-    std::optional<DeviceNumber> Device;
-};
-
-// The mount a file system is shown by: its root "/", else the shortest
-// mount point, else the first in the table.
-bool ShowsBetter(const MountEntry& mount, const MountEntry& chosen) {
-    if ((mount.Root == "/") != (chosen.Root == "/")) return mount.Root == "/";
-    return mount.MountPoint.size() < chosen.MountPoint.size();
-}
-
-// One candidate per file system, in table order of the mount that shows it.
-std::vector<Candidate> ChooseVolumes(const std::vector<MountEntry>& mounts) {
-    const std::vector<bool> reachable = ReachableMounts(mounts);
-    std::map<DeviceNumber, std::size_t> byFileSystem;  // index into chosen
-    std::vector<std::optional<Candidate>> chosen(mounts.size());
-    std::map<DeviceNumber, BlockDeviceFacts> factsOf;
-    for (std::size_t i = 0; i < mounts.size(); ++i) {
-        if (!reachable[i]) continue;
-        const MountEntry& mount = mounts[i];
-        const std::optional<DeviceNumber> device = BlockDeviceOf(mount);
-        std::optional<BlockDeviceFacts> facts;
-        if (device) {
-            auto known = factsOf.find(*device);
-            if (known == factsOf.end())
-                known = factsOf.emplace(*device, ReadBlockDeviceFacts(*device)).first;
-            facts = known->second;
-        }
-        const DriveKind kind = ClassifyMount(mount, facts);
-        if (kind == kOtherDrive) continue;
-        const DeviceNumber fileSystem{mount.Major, mount.Minor};
-        const auto seen = byFileSystem.find(fileSystem);
-        if (seen == byFileSystem.end()) {
-            byFileSystem.emplace(fileSystem, i);
-            chosen[i] = Candidate{i, kind, device};
-        } else if (ShowsBetter(mount, mounts[seen->second])) {
-            chosen[seen->second].reset();
-            seen->second = i;
-            chosen[i] = Candidate{i, kind, device};
-        }
-    }
-    std::vector<Candidate> volumes;
-    for (const std::optional<Candidate>& candidate : chosen)
-        if (candidate) volumes.push_back(*candidate);
-    return volumes;
-}
-
-// A mount reached through a network or FUSE mount can hang as well.
-bool ReachedThroughHangingMount(const std::vector<MountEntry>& mounts, std::size_t index,
-                                const std::map<int, std::size_t>& indexOf) {
-    for (std::size_t depth = 0; depth <= mounts.size(); ++depth) {
-        if (MayHang(mounts[index])) return true;
-        const auto parent = indexOf.find(mounts[index].ParentId);
-        if (parent == indexOf.end() || parent->second == index) return false;
-        index = parent->second;
-    }
-    return false;
-}
-
 // Free space of every candidate: local ones here, the others in children.
 std::vector<std::optional<FreeSpace>> QuerySpace(const std::vector<MountEntry>& mounts,
-                                                 const std::vector<Candidate>& volumes,
+                                                 const std::vector<VolumeCandidate>& volumes,
                                                  std::chrono::milliseconds deadline) {
-    std::map<int, std::size_t> indexOf;
-    for (std::size_t i = 0; i < mounts.size(); ++i) indexOf[mounts[i].Id] = i;
+    const std::vector<bool> mayHang = ReachedThroughHangingMounts(mounts);
     std::vector<std::optional<FreeSpace>> space(volumes.size());
     std::vector<std::size_t> slow;
     for (std::size_t v = 0; v < volumes.size(); ++v) {
-        if (ReachedThroughHangingMount(mounts, volumes[v].Index, indexOf))
+        if (mayHang[volumes[v].Index])
             slow.push_back(v);
         else
             space[v] = QueryFreeSpace(mounts[volumes[v].Index].MountPoint);
@@ -172,7 +110,16 @@ std::vector<std::optional<FreeSpace>> QuerySpace(const std::vector<MountEntry>& 
 std::vector<Volume> VolumesOfMountTable(std::string_view mountInfo,
                                         std::chrono::milliseconds deadline) {
     const MountTable table = ParseMountInfo(mountInfo);
-    const std::vector<Candidate> candidates = ChooseVolumes(table.Mounts);
+    std::map<DeviceNumber, BlockDeviceFacts> known;
+    auto factsOf = [&](const MountEntry& mount) -> std::optional<BlockDeviceFacts> {
+        const std::optional<DeviceNumber> device = BlockDeviceOf(mount);
+        if (!device) return std::nullopt;
+        auto found = known.find(*device);
+        if (found == known.end())
+            found = known.emplace(*device, ReadBlockDeviceFacts(*device)).first;
+        return found->second;
+    };
+    const std::vector<VolumeCandidate> candidates = ChooseVolumes(table.Mounts, factsOf);
     const std::vector<std::optional<FreeSpace>> space =
         QuerySpace(table.Mounts, candidates, deadline);
     LabelFinder labels;
@@ -183,7 +130,8 @@ std::vector<Volume> VolumesOfMountTable(std::string_view mountInfo,
         Volume volume;
         volume.Name = mount.MountPoint;
         volume.FileSystem = mount.Type;
-        if (candidates[v].Device) volume.DiskLabel = labels.LabelOf(*candidates[v].Device);
+        if (const std::optional<DeviceNumber> device = BlockDeviceOf(mount))
+            volume.DiskLabel = labels.LabelOf(*device);
         volume.Kind = candidates[v].Kind;
         volume.FreeBytes = space[v]->FreeBytes;
         volumes.push_back(std::move(volume));
