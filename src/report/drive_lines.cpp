@@ -46,9 +46,9 @@ std::string Report::FormatDiskUnits(std::uint64_t units) const {
     return FormatValue(units, Locale, Settings.units, kDiskUnit);
 }
 
-std::string Report::VolumeLine(const std::string& format, const Volume& volume) const {
-    const std::string label =
-        VolumeLabel(format, kVolumeNameConversion, PrintableText(volume.Name));
+std::string Report::VolumeLine(const std::string& format, char conversion,
+                               const Volume& volume) const {
+    const std::string label = VolumeLabel(format, conversion, PrintableText(volume.Name));
     const std::string labelPart = AnnotatedVolumeLabel(
         label, PrintableText(volume.DiskLabel), PrintableText(volume.FileSystem),
         Settings.ShowDiskLabels, Settings.ShowFileSystemNames);
@@ -67,11 +67,12 @@ std::string Report::VolumeLines() {
     std::string text = ValueLine(totalLabel, FormatDiskUnits(totalUnits));
 
     const std::string format = Source.String(kVolumeFree);
-    if (!format.empty() && !IsVolumeLabelFormat(format, kVolumeNameConversion))
+    const char conversion = Source.VolumeNameConversion();
+    if (!format.empty() && !IsVolumeLabelFormat(format, conversion))
         Log("Report: the volume label \"%s\" does not hold exactly one %%%c; shown as it is.",
-            PrintableText(format).c_str(), kVolumeNameConversion);
+            PrintableText(format).c_str(), conversion);
     for (const Volume& volume : volumes)
-        if (volume.Kind != kOtherDrive) text += VolumeLine(format, volume);
+        if (volume.Kind != kOtherDrive) text += VolumeLine(format, conversion, volume);
     return text;
 }
 

@@ -59,7 +59,7 @@ class Report {
   private:
     std::string FormatBytes(std::uint64_t bytes) const;
     std::string FormatDiskUnits(std::uint64_t units) const;
-    std::string VolumeLine(const std::string& label, const Volume& volume) const;
+    std::string VolumeLine(const std::string& format, char conversion, const Volume& volume) const;
 
     ReportSource& Source;
     const CountryInfo& Locale;

@@ -26,6 +26,8 @@ class ReportSource {
     virtual SwapFile QuerySwapFile() = 0;
     virtual int CountProcesses() = 0;
     virtual std::vector<Volume> QueryVolumes() = 0;
+    // The conversion that the volume line's label takes for a volume's name.
+    virtual char VolumeNameConversion() { return kVolumeNameConversion; }
 };
 
 // The facts of this machine, with the labels of the loaded language library.

@@ -43,6 +43,8 @@ class FakeSource : public ReportSource {
     SwapFile QuerySwapFile() override { return Swap; }
     int CountProcesses() override { return Processes; }
     std::vector<Volume> QueryVolumes() override { return Volumes; }
+    char VolumeNameConversion() override { return Conversion; }
+    char Conversion = 's';  // mount points, as on POSIX
 };
 
 CountryInfo TestLocale() {
@@ -97,6 +99,16 @@ TEST_F(VolumeReport, WholeReportInItsOrder) {
         Line("Free space on / (root,ext4)", "256,000 ") +
         Line("Free space on /run (tmpfs)", "2,560 ") + Line("Free space on /home (xfs)", "768 ");
     EXPECT_EQ(Write(), expected);
+}
+
+TEST_F(VolumeReport, DriveLettersTakeTheirOwnFormat) {
+    Source.Conversion = 'c';
+    Source.Strings[28] = "Free space on drive %c:";
+    Source.Volumes = {{"C", "NTFS", "SYSTEM", kFixedDrive, 25600},
+                      {"N", "", "", kNetworkOrRamDrive, 512}};
+    EXPECT_TRUE(Write().ends_with(Line("Free space on all local volumes", "25,600 ") +
+                                  Line("Free space on drive C: (SYSTEM,NTFS)", "25,600 ") +
+                                  Line("Free space on drive N:", "512 ")));
 }
 
 TEST_F(VolumeReport, NoSwapNoVolumesStillWritesEveryLine) {
