@@ -3,8 +3,9 @@
 // 16-bit task enumerator of VDMDBG.
 #pragma once
 
-#include <tlhelp32.h>
 #include <windows.h>
+// Tool Help needs the types of windows.h.
+#include <tlhelp32.h>
 
 #include "platform/processes.h"
 

@@ -1,5 +1,6 @@
-#include <tlhelp32.h>
 #include <windows.h>
+// Tool Help needs the types of windows.h.
+#include <tlhelp32.h>
 
 #include <vector>
 
