@@ -11,8 +11,16 @@ std::string ValueLine(const std::string& labelPart, const std::string& value) {
     return labelPart + std::string(static_cast<std::size_t>(std::abs(width)), ' ') + value + "\n";
 }
 
+std::string PrintableText(std::string_view text) {
+    std::string shown(text);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return shown;
+}
+
 std::string Report::Write() {
-    return UptimeLine() + PhysicalMemoryLine() + VirtualMemoryLine();
+    return UptimeLine() + PhysicalMemoryLine() + VirtualMemoryLine() + SwapLines() + ProcessLine() +
+           VolumeLines();
 }
 
 }  // namespace qv

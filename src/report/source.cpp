@@ -17,4 +17,16 @@ MemoryStatus SystemSource::QueryMemoryStatus() {
     return qv::QueryMemoryStatus();
 }
 
+SwapFile SystemSource::QuerySwapFile() {
+    return qv::QuerySwapFile();
+}
+
+int SystemSource::CountProcesses() {
+    return Processes.Count();
+}
+
+std::vector<Volume> SystemSource::QueryVolumes() {
+    return qv::QueryVolumes();
+}
+
 }  // namespace qv

@@ -5,8 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include <vector>
+
 #include "platform/memory.h"
+#include "platform/processes.h"
+#include "platform/swap.h"
 #include "platform/types.h"
+#include "platform/volumes.h"
 
 namespace qv {
 
@@ -18,9 +23,15 @@ class ReportSource {
     virtual std::string String(ULONG Id) = 0;
     virtual std::uint64_t MillisecondsSinceStart() = 0;
     virtual MemoryStatus QueryMemoryStatus() = 0;
+    virtual SwapFile QuerySwapFile() = 0;
+    virtual int CountProcesses() = 0;
+    virtual std::vector<Volume> QueryVolumes() = 0;
+    // The conversion that the volume line's label takes for a volume's name.
+    virtual char VolumeNameConversion() { return kVolumeNameConversion; }
 };
 
 // The facts of this machine, with the labels of the loaded language library.
+// Building it looks up the optional process enumeration functions.
 class SystemSource : public ReportSource {
   public:
     explicit SystemSource(HANDLE library) : Library(library) {}
@@ -28,9 +39,13 @@ class SystemSource : public ReportSource {
     std::string String(ULONG Id) override;
     std::uint64_t MillisecondsSinceStart() override;
     MemoryStatus QueryMemoryStatus() override;
+    SwapFile QuerySwapFile() override;
+    int CountProcesses() override;
+    std::vector<Volume> QueryVolumes() override;
 
   private:
     HANDLE Library;
+    ProcessCounter Processes;  // looks up the system's optional functions once
 };
 
 }  // namespace qv

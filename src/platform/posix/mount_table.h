@@ -1,0 +1,35 @@
+// The mount table of /proc/self/mountinfo, and which of its mounts the volume
+// lines look at. Pure: tests feed fixture texts.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+struct MountEntry {
+    int Id = 0;
+    int ParentId = 0;
+    unsigned Major = 0;  // of the file system's device number
+    unsigned Minor = 0;
+    std::string Root;        // the directory of the file system seen at the mount point
+    std::string MountPoint;  // escapes decoded
+    std::string Type;        // "ext4", "fuse.sshfs", ...
+    std::string Source;      // "/dev/sda1", "server:/export", "tmpfs", ...
+};
+
+// The mounts in table order. Malformed lines are skipped and counted.
+struct MountTable {
+    std::vector<MountEntry> Mounts;
+    int Malformed = 0;
+};
+
+MountTable ParseMountInfo(std::string_view text);
+
+// Whether each mount can be reached through its mount point: not when a later
+// mount covers it on the same place or covers a directory above it, nor when
+// a mount it sits on is itself out of reach.
+std::vector<bool> ReachableMounts(const std::vector<MountEntry>& mounts);
+
+}  // namespace qv

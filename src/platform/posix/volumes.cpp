@@ -1,0 +1,148 @@
+#include "platform/volumes.h"
+
+#include <dirent.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <map>
+#include <utility>
+
+#include "platform/posix/free_space.h"
+#include "platform/posix/mount_table.h"
+#include "platform/posix/read_file.h"
+#include "platform/posix/volume_kind.h"
+#include "platform/posix/volume_query.h"
+
+namespace qv {
+namespace {
+
+using DeviceNumber = std::pair<unsigned, unsigned>;
+
+// The block device a file system lives on. btrfs and others show a device
+// number of their own in the mount table; their source names the device.
+std::optional<DeviceNumber> BlockDeviceOf(const MountEntry& mount) {
+    if (mount.Major != 0) return DeviceNumber{mount.Major, mount.Minor};
+    if (mount.Source.rfind("/dev/", 0) != 0 || MayHang(mount)) return std::nullopt;
+    struct stat info;
+    if (::stat(mount.Source.c_str(), &info) != 0 || !S_ISBLK(info.st_mode)) return std::nullopt;
+    return DeviceNumber{major(info.st_rdev), minor(info.st_rdev)};
+}
+
+std::string DeviceText(const DeviceNumber& device) {
+    return std::to_string(device.first) + ":" + std::to_string(device.second);
+}
+
+// A device sysfs does not show (a container without /sys) still is a disk.
+BlockDeviceFacts ReadBlockDeviceFacts(const DeviceNumber& device) {
+    BlockDeviceFacts facts;
+    const std::string link = "/sys/dev/block/" + DeviceText(device);
+    char resolved[PATH_MAX];
+    if (::realpath(link.c_str(), resolved) == nullptr) return facts;
+    std::string path = resolved;
+    facts.Name = path.substr(path.find_last_of('/') + 1);
+    facts.HotPlugged = IsOnHotPlugBus(path);
+    struct stat info;
+    const bool isPartition = ::stat((path + "/partition").c_str(), &info) == 0;
+    const std::string disk = isPartition ? path.substr(0, path.find_last_of('/')) : path;
+    const std::optional<std::string> removable = ReadWholeFile((disk + "/removable").c_str());
+    facts.Removable = removable && !removable->empty() && (*removable)[0] == '1';
+    return facts;
+}
+
+// Labels by device: the udev database first, else the by-label links (read
+// once for all volumes).
+class LabelFinder {
+  public:
+    std::string LabelOf(const DeviceNumber& device) {
+        const std::string record = "/run/udev/data/b" + DeviceText(device);
+        if (const std::optional<std::string> text = ReadWholeFile(record.c_str()))
+            if (std::optional<std::string> label = UdevLabel(*text)) return *label;
+        if (!LinksRead) ReadLabelLinks();
+        const auto found = ByLabel.find(device);
+        return found == ByLabel.end() ? std::string() : found->second;
+    }
+
+  private:
+    void ReadLabelLinks() {
+        LinksRead = true;
+        DIR* dir = ::opendir("/dev/disk/by-label");
+        if (dir == nullptr) return;
+        while (const dirent* entry = ::readdir(dir)) {
+            if (entry->d_name[0] == '.') continue;
+            struct stat info;
+            if (::fstatat(::dirfd(dir), entry->d_name, &info, 0) != 0 || !S_ISBLK(info.st_mode))
+                continue;
+            ByLabel.emplace(DeviceNumber{major(info.st_rdev), minor(info.st_rdev)},
+                            DecodeHexEscapes(entry->d_name));
+        }
+        ::closedir(dir);
+    }
+
+    bool LinksRead = false;
+    std::map<DeviceNumber, std::string> ByLabel;
+};
+
+// Free space of every candidate: local ones here, the others in children.
+std::vector<std::optional<FreeSpace>> QuerySpace(const std::vector<MountEntry>& mounts,
+                                                 const std::vector<VolumeCandidate>& volumes,
+                                                 std::chrono::milliseconds deadline) {
+    const std::vector<bool> mayHang = ReachedThroughHangingMounts(mounts);
+    std::vector<std::optional<FreeSpace>> space(volumes.size());
+    std::vector<std::size_t> slow;
+    for (std::size_t v = 0; v < volumes.size(); ++v) {
+        if (mayHang[volumes[v].Index])
+            slow.push_back(v);
+        else
+            space[v] = QueryFreeSpace(mounts[volumes[v].Index].MountPoint);
+    }
+    const auto answers = QueryInChildren(
+        slow.size(),
+        [&](std::size_t k) { return QueryFreeSpace(mounts[volumes[slow[k]].Index].MountPoint); },
+        deadline);
+    for (std::size_t k = 0; k < slow.size(); ++k) space[slow[k]] = answers[k];
+    return space;
+}
+
+}  // namespace
+
+std::vector<Volume> VolumesOfMountTable(std::string_view mountInfo,
+                                        std::chrono::milliseconds deadline) {
+    const MountTable table = ParseMountInfo(mountInfo);
+    std::map<DeviceNumber, BlockDeviceFacts> known;
+    auto factsOf = [&](const MountEntry& mount) -> std::optional<BlockDeviceFacts> {
+        const std::optional<DeviceNumber> device = BlockDeviceOf(mount);
+        if (!device) return std::nullopt;
+        auto found = known.find(*device);
+        if (found == known.end())
+            found = known.emplace(*device, ReadBlockDeviceFacts(*device)).first;
+        return found->second;
+    };
+    const std::vector<VolumeCandidate> candidates = ChooseVolumes(table.Mounts, factsOf);
+    const std::vector<std::optional<FreeSpace>> space =
+        QuerySpace(table.Mounts, candidates, deadline);
+    LabelFinder labels;
+    std::vector<Volume> volumes;
+    for (std::size_t v = 0; v < candidates.size(); ++v) {
+        if (!space[v] || space[v]->TotalBlocks == 0) continue;
+        const MountEntry& mount = table.Mounts[candidates[v].Index];
+        Volume volume;
+        volume.Name = mount.MountPoint;
+        volume.FileSystem = mount.Type;
+        if (const std::optional<DeviceNumber> device = BlockDeviceOf(mount))
+            volume.DiskLabel = labels.LabelOf(*device);
+        volume.Kind = candidates[v].Kind;
+        volume.FreeBytes = space[v]->FreeBytes;
+        volumes.push_back(std::move(volume));
+    }
+    return volumes;
+}
+
+std::vector<Volume> QueryVolumes() {
+    const std::optional<std::string> mountInfo = ReadWholeFile("/proc/self/mountinfo");
+    if (!mountInfo) return {};
+    return VolumesOfMountTable(*mountInfo, kSlowVolumeDeadline);
+}
+
+}  // namespace qv

@@ -1,0 +1,239 @@
+// The volumes, processes and report of this machine, compared with what df
+// and /proc say, and in a private mount namespace with mounts made for the
+// test: tmpfs, bind mounts, a hidden mount and a FUSE mount that never answers.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "platform/posix/volume_query.h"
+#include "platform/processes.h"
+#include "platform/volumes.h"
+#include "support/temp_dir.h"
+
+namespace qv {
+namespace {
+
+std::string Output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char chunk[4096];
+        std::size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) text.append(chunk, got);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+struct DfRow {
+    std::string type;
+    std::uint64_t avail;
+};
+
+// df's local file systems by mount point, in bytes.
+std::map<std::string, DfRow> LocalFileSystemsOfDf() {
+    std::istringstream rows(Output("df -l -B1 --output=fstype,avail,target 2>/dev/null"));
+    std::map<std::string, DfRow> found;
+    std::string line;
+    std::getline(rows, line);  // heading
+    while (std::getline(rows, line)) {
+        std::istringstream fields(line);
+        DfRow row;
+        std::string target;
+        fields >> row.type >> row.avail;
+        std::getline(fields >> std::ws, target);
+        found[target] = row;
+    }
+    return found;
+}
+
+bool Near(std::uint64_t a, std::uint64_t b) {
+    // Other programs write to the disks meanwhile.
+    constexpr std::uint64_t kDrift = 512ull << 20;
+    return a > b ? a - b <= kDrift : b - a <= kDrift;
+}
+
+TEST(VolumesOfThisMachine, AgreeWithDf) {
+    const std::map<std::string, DfRow> df = LocalFileSystemsOfDf();
+    if (df.empty()) GTEST_SKIP() << "df gave no output";
+    const std::vector<Volume> volumes = QueryVolumes();
+    ASSERT_FALSE(volumes.empty());
+    std::uint64_t ours = 0, theirs = 0;
+    std::set<std::string> listed;
+    for (const Volume& volume : volumes) {
+        listed.insert(volume.Name);
+        const auto row = df.find(volume.Name);
+        ASSERT_NE(row, df.end()) << volume.Name << " is not a local file system of df";
+        EXPECT_EQ(row->second.type, volume.FileSystem) << volume.Name;
+        EXPECT_TRUE(Near(volume.FreeBytes, row->second.avail)) << volume.Name;
+        if (volume.Kind == kFixedDrive) {
+            ours += volume.FreeBytes;
+            theirs += row->second.avail;
+        }
+    }
+    EXPECT_TRUE(Near(ours, theirs));
+    // Every disk and RAM file system df shows is listed.
+    const std::set<std::string> shownTypes = {"ext4", "xfs", "btrfs", "tmpfs", "overlay"};
+    for (const auto& [target, row] : df) {
+        if (shownTypes.count(row.type) == 0) continue;
+        EXPECT_EQ(listed.count(target), 1u) << target << " (" << row.type << ") is missing";
+    }
+}
+
+int ProcessDirectories() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") == std::string::npos) ++count;
+    }
+    return count;
+}
+
+TEST(ProcessCount, AgreesWithAListingOfProc) {
+    const ProcessCounter counter;
+    const int before = ProcessDirectories();
+    const int counted = counter.Count();
+    const int after = ProcessDirectories();
+    // Other engineers' builds start and end processes between the reads.
+    EXPECT_GE(counted, std::min(before, after) - 10);
+    EXPECT_LE(counted, std::max(before, after) + 10);
+    EXPECT_GT(counted, 1);
+}
+
+TEST(ReportOfThisMachine, HasEveryLineEndingInColumn79) {
+    const std::string report = Output(std::string(SNAPSHOT_EXE) + " 2>/dev/null");
+    std::istringstream lines(report);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(lines, line);) all.push_back(line);
+    const std::size_t volumeLines = QueryVolumes().size();
+    ASSERT_GE(all.size(), 8u);
+    EXPECT_EQ(all.size(), 8 + volumeLines) << report;
+    EXPECT_EQ(all[3].rfind("Swap file (", 0), 0u);
+    EXPECT_EQ(all[6].rfind("Number of processes", 0), 0u);
+    EXPECT_EQ(all[7].rfind("Free space on all local volumes", 0), 0u);
+    for (const std::string& line : all) {
+        // Label and value that fit leave the value's end in column 79.
+        const std::size_t valueAt = line.find_last_of(' ', line.size() - 2) + 1;
+        const std::size_t labelEnd = line.find_last_not_of(' ', valueAt - 1) + 1;
+        if (labelEnd + (line.size() - valueAt) < 79) {
+            EXPECT_EQ(line.size(), 79u) << line;
+        }
+    }
+    bool rootListed = false;
+    for (std::size_t i = 8; i < all.size(); ++i) {
+        EXPECT_EQ(all[i].rfind("Free space on /", 0), 0u) << all[i];
+        rootListed |= all[i].rfind("Free space on / (", 0) == 0;
+    }
+    EXPECT_TRUE(rootListed);
+}
+
+// Runs Body in a child process with a private mount namespace; what it writes
+// comes back as text. Needs root.
+std::string InPrivateMountNamespace(const std::function<std::string()>& body) {
+    int fds[2];
+    if (::pipe(fds) != 0) return "pipe failed";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string text;
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            text = "no private mount namespace";
+        else
+            text = body();
+        if (::write(fds[1], text.data(), text.size()) < 0) ::_exit(2);
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string text;
+    char chunk[4096];
+    ssize_t got;
+    while ((got = ::read(fds[0], chunk, sizeof chunk)) > 0) text.append(chunk, got);
+    ::close(fds[0]);
+    ::waitpid(pid, nullptr, 0);
+    return text;
+}
+
+std::string Describe(const std::vector<Volume>& volumes, const std::string& under) {
+    std::string text;
+    for (const Volume& volume : volumes) {
+        if (volume.Name.rfind(under, 0) != 0) continue;
+        text += volume.Name.substr(under.size()) + " " + volume.FileSystem + " " +
+                std::to_string(volume.Kind) + " " + std::to_string(volume.FreeBytes / 1024) + "\n";
+    }
+    return text;
+}
+
+bool MountTmpfs(const std::string& where, const char* size) {
+    std::filesystem::create_directories(where);
+    return ::mount("tmpfs", where.c_str(), "tmpfs", 0, size) == 0;
+}
+
+class PrivateMounts : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (::geteuid() != 0) GTEST_SKIP() << "mount namespaces need root; run the tests as root";
+    }
+    test::TempDir Dir;
+};
+
+TEST_F(PrivateMounts, TmpfsBindAndHiddenMounts) {
+    const std::string base = Dir.path().string();
+    const std::string seen = InPrivateMountNamespace([&] {
+        if (!MountTmpfs(base + "/a", "size=1m") || !MountTmpfs(base + "/c", "size=2m") ||
+            !MountTmpfs(base + "/c", "size=3m") || !MountTmpfs(base + "/with space", "size=4m"))
+            return std::string("mount failed");
+        std::filesystem::create_directories(base + "/a/sub");
+        std::filesystem::create_directories(base + "/bb");
+        std::filesystem::create_directories(base + "/x");
+        if (::mount((base + "/a").c_str(), (base + "/bb").c_str(), nullptr, MS_BIND, nullptr) ||
+            ::mount((base + "/a/sub").c_str(), (base + "/x").c_str(), nullptr, MS_BIND, nullptr))
+            return std::string("bind failed");
+        return Describe(QueryVolumes(), base);
+    });
+    // One line for /a (bound at /bb and, in part, at /x), the upper tmpfs on /c
+    // only, a name with a blank; tmpfs is listed, not counted.
+    EXPECT_EQ(seen,
+              "/a tmpfs -1 1024\n"
+              "/c tmpfs -1 3072\n"
+              "/with space tmpfs -1 4096\n");
+}
+
+TEST_F(PrivateMounts, AFuseMountThatNeverAnswersCostsTheDeadlineOnly) {
+    const std::string base = Dir.path().string();
+    const std::string seen = InPrivateMountNamespace([&] {
+        if (!MountTmpfs(base + "/a", "size=1m")) return std::string("mount failed");
+        const int fuse = ::open("/dev/fuse", O_RDWR | O_CLOEXEC);
+        if (fuse < 0) return std::string("no /dev/fuse");
+        std::filesystem::create_directories(base + "/dead");
+        // Nobody ever reads the requests on this descriptor: every operation
+        // on the mount waits for good, as on a dead server.
+        const std::string options =
+            "fd=" + std::to_string(fuse) + ",rootmode=40000,user_id=0,group_id=0";
+        if (::mount("deadfs", (base + "/dead").c_str(), "fuse.deadfs", 0, options.c_str()) != 0)
+            return std::string("fuse mount failed");
+        const auto start = std::chrono::steady_clock::now();
+        const std::vector<Volume> volumes = QueryVolumes();
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        ::umount2((base + "/dead").c_str(), MNT_DETACH);
+        ::close(fuse);
+        return Describe(volumes, base) + (took.count() < 1500 ? "in time" : "too slow");
+    });
+    if (seen == "no /dev/fuse" || seen == "fuse mount failed") GTEST_SKIP() << seen;
+    EXPECT_EQ(seen, "/a tmpfs -1 1024\nin time");
+}
+
+}  // namespace
+}  // namespace qv
