@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "support/utf8.h"
+
 namespace qv {
 namespace {
 
@@ -27,15 +29,20 @@ TEST(LeadingNumber, ReadsLikeAtoiWithoutOverflow) {
 
 TEST(CountryInfo, TakesTheItemsAndCutsLongTextsAtWholeCharacters) {
     LocaleItems items{"1", "1", ".", ".", ":", "", ""};
-    items.am = "vormittags";                      // ten characters: one too many
-    items.pm = "\u00e4\u00e4\u00e4\u00e4\u00e4";  // ten bytes: the last letter goes whole
+    items.am = "vormittags";  // ten characters: one too many
     const CountryInfo info(items);
     EXPECT_EQ(info.fsDateFmt, 1);
     EXPECT_EQ(info.fsTimeFmt, 1);
     EXPECT_STREQ(info.szThousandsSeparator, ".");
     EXPECT_STREQ(info.szTimeSeparator, ":");
     EXPECT_STREQ(info.szAm, "vormittag");
-    EXPECT_STREQ(info.szPm, "\u00e4\u00e4\u00e4\u00e4");
+}
+
+TEST(CountryInfo, NeverCutsALetterOfSeveralBytes) {
+    REQUIRE_UTF8_TEXTS();
+    LocaleItems items;
+    items.pm = "\u00e4\u00e4\u00e4\u00e4\u00e4";  // ten bytes: the last letter goes whole
+    EXPECT_STREQ(CountryInfo(items).szPm, "\u00e4\u00e4\u00e4\u00e4");
 }
 
 TEST(CountryInfo, EmptyItemsGiveEmptyTextsAndZero) {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "support/utf8.h"
+
 namespace qv {
 namespace {
 
@@ -26,8 +28,7 @@ DateNames GermanNames() {
     const char* days[] = {"Sonntag",    "Montag",  "Dienstag", "Mittwoch",
                           "Donnerstag", "Freitag", "Samstag"};
     for (int i = 0; i < 7; ++i) names.weekdayNames[i] = days[i];
-    names.monthsOfYear =
-        "JanFebM\u00e4rAprMaiJunJulAugSepOktNovDez";  // "Mär": one letter of two bytes
+    names.monthsOfYear = "JanFebMrzAprMaiJunJulAugSepOktNovDez";
     const char* months[] = {"Januar", "Februar", "M\u00e4rz", "April",   "Mai",      "Juni",
                             "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
     for (int i = 0; i < 12; ++i) names.monthNames[i] = months[i];
@@ -88,7 +89,7 @@ TEST(ExpandDate, Directives) {
 
 TEST(ExpandDate, AbbreviationsAreEqualPiecesOfTheirString) {
     const std::tm march = At(2001, 3, 4, 0, 0, 0, 0, 62);
-    EXPECT_EQ(Expand("%b", march), "M\u00e4r");  // pieces in characters, not bytes
+    EXPECT_EQ(Expand("%b", march), "Mrz");
     DateNames names = GermanNames();
     names.daysOfWeek = "SunMonTueWedThuFriSat";
     EXPECT_EQ(ExpandDate("%a", march, Locale("", ""), names, ""), "Sun");
@@ -147,6 +148,15 @@ TEST(FormatDate, CutsAtTheResultSize) {
     EXPECT_STREQ(result, "");
     FormatDate("%Y-%m", result, 4, 994169109);
     EXPECT_STREQ(result, "200");
+}
+
+TEST(ExpandDate, PiecesAndCutsCountCharactersNotBytes) {
+    REQUIRE_UTF8_TEXTS();
+    DateNames names = GermanNames();
+    names.monthsOfYear = "JanFebM\u00e4rAprMaiJunJulAugSepOktNovDez";  // "ä" takes two bytes
+    EXPECT_EQ(ExpandDate("%b", At(2001, 3, 4, 0, 0, 0, 0, 62), Locale("", ""), names, ""),
+              "M\u00e4r");
+    char result[8];
     FormatDate("\u00e4\u00e4\u00e4\u00e4", result, 8, 994169109);  // never half a letter
     EXPECT_STREQ(result, "\u00e4\u00e4\u00e4");
 }

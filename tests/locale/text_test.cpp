@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/utf8.h"
+
 namespace qv {
 namespace {
 
@@ -40,14 +42,19 @@ TEST(CharacterBoundary, NeverCutsACharacter) {
     EXPECT_EQ(CharacterBoundary(text, 2, false), 2u);
 }
 
-TEST(FirstCharacter, TakesTheWholeFirstCharacter) {
+TEST(FirstCharacter, TakesTheFirstCharacter) {
     EXPECT_EQ(FirstCharacter(""), "");
     EXPECT_EQ(FirstCharacter(",."), ",");
+}
+
+TEST(FirstCharacter, TakesTheWholeFirstCharacterOfSeveralBytes) {
+    REQUIRE_UTF8_TEXTS();
     EXPECT_EQ(FirstCharacter("\u202F"), "\u202F");
     EXPECT_EQ(FirstCharacter("\u00a0x"), "\u00a0");
 }
 
 TEST(CutToCharacters, CutsAfterWholeCharacters) {
+    REQUIRE_UTF8_TEXTS();
     std::string text = "\u00e4\u00f6\u00fc";
     CutToCharacters(text, 2);
     EXPECT_EQ(text, "\u00e4\u00f6");

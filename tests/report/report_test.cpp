@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/fake_source.h"
+#include "support/utf8.h"
 
 namespace qv {
 namespace {
@@ -36,6 +37,7 @@ TEST(ValueLine, OvershootIsPrintedAsThatManySpaces) {
 }
 
 TEST(ValueLine, CountsDisplayColumnsNotBytes) {
+    REQUIRE_UTF8_TEXTS();
     // "Freier Arbeitsspeicher für Größe" has 32 characters in 35 bytes.
     const std::string label = "Freier Arbeitsspeicher f\u00fcr Gr\u00f6\u00dfe";
     const std::string line = ValueLine(label, "1G");

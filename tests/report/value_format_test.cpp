@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/utf8.h"
+
 namespace qv {
 namespace {
 
@@ -77,9 +79,14 @@ TEST(FormatValueSeparator, OnlyTheFirstCharacterOfTheSeparatorIsUsed) {
     const UnitSettings bytes{0, 1, 1, 1};
     EXPECT_EQ(FormatValue(1234567, WithSeparator("'."), bytes, 1), "1'234'567 ");
     EXPECT_EQ(FormatValue(1234567, WithSeparator(""), bytes, 1), "1234567 ");
-    // A narrow no-break space is one character of three bytes: it stays whole.
-    EXPECT_EQ(FormatValue(1234567, WithSeparator("\u202F"), bytes, 1), "1\u202F234\u202F567 ");
     EXPECT_EQ(FormatValue(123, WithSeparator(","), bytes, 1), "123 ");
+}
+
+TEST(FormatValueSeparator, ASeparatorOfSeveralBytesStaysWhole) {
+    REQUIRE_UTF8_TEXTS();
+    // A narrow no-break space is one character of three bytes.
+    EXPECT_EQ(FormatValue(1234567, WithSeparator("\u202F"), UnitSettings{0, 1, 1, 1}, 1),
+              "1\u202F234\u202F567 ");
 }
 
 }  // namespace

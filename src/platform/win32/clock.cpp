@@ -21,4 +21,11 @@ std::tm LocalTime(std::time_t moment) {
     return broken;
 }
 
+// The C runtime names the zone from TZ when it is set, else from the system's
+// time-zone settings; _tzset reads them afresh.
+std::string TimeZoneName(const std::tm& local) {
+    ::_tzset();
+    return _tzname[local.tm_isdst > 0 ? 1 : 0];
+}
+
 }  // namespace qv
