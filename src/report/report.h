@@ -15,6 +15,9 @@ namespace qv {
 struct ReportSettings {
     UnitSettings units;
     BOOL ShowSeconds = FALSE;
+    BOOL ShowFileSystemNames = TRUE;
+    BOOL ShowDiskLabels = TRUE;
+    std::string DateFormat;  // empty: the locale's default
 };
 
 // Numbers of the label strings in the language library.
@@ -30,7 +33,7 @@ enum LabelId : ULONG {
 constexpr int kValueColumn = 79;
 
 class Report {
-public:
+  public:
     Report(ReportSource& source, const CountryInfo& locale, const ReportSettings& settings)
         : Source(source), Locale(locale), Settings(settings) {}
 
@@ -41,7 +44,7 @@ public:
     std::string PhysicalMemoryLine();
     std::string VirtualMemoryLine();
 
-private:
+  private:
     std::string FormatBytes(std::uint64_t bytes) const;
 
     ReportSource& Source;
