@@ -265,7 +265,7 @@ TEST_F(SettingsStore, ValidPositionIsReadAndTheWindowKeysStay) {
     EXPECT_EQ(record.Position.cx, 5);
     EXPECT_EQ(record.Position.flags, 7u);
     EXPECT_EQ(record.fPosition, FALSE);  // the defaults come after the position
-    EXPECT_EQ(test::ReadFile(File), text);
+    EXPECT_EQ(SettingsText(), Entries(text));
 }
 
 TEST_F(SettingsStore, WithoutValidPositionTheWindowKeysGoAndTheRestIsRead) {
@@ -276,8 +276,8 @@ TEST_F(SettingsStore, WithoutValidPositionTheWindowKeysGoAndTheRestIsRead) {
     EXPECT_EQ(Open()->GetIniData(&record), 0);
     EXPECT_EQ(record.ShowSeconds, TRUE);
     EXPECT_EQ(record.AnchorCorner, 0);
-    EXPECT_EQ(test::ReadFile(File),
-              "; my settings\n[QUORVANT]\nShowSeconds=01000000\n[OTHER]\nPosition=00\n");
+    EXPECT_EQ(SettingsText(),
+              Entries("; my settings\n[QUORVANT]\nShowSeconds=01000000\n[OTHER]\nPosition=00\n"));
 }
 
 TEST_F(SettingsStore, OtherApplicationWithoutPositionReadsNothing) {

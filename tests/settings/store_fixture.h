@@ -22,6 +22,20 @@ class SettingsStore : public ::testing::Test {
         return std::make_unique<Profile>(name, nullptr, Dir.path().string().c_str(), 0);
     }
 
+    // The lines of a settings text that hold something, without line ends: the
+    // platform's own store may rewrite blank lines and line ends.
+    static std::string Entries(const std::string& text) {
+        std::string entries;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty()) entries += line + "|";
+        }
+        return entries;
+    }
+
+    std::string SettingsText() const { return Entries(ReadFile(File)); }
+
     std::string LogText() const { return ReadFile(LogDir / "QUORVANT.LOG"); }
 
     // The items of the "Wrong size" entries of the log, in order.
