@@ -8,9 +8,12 @@
 #include "platform/path.h"
 #include "report/globals.h"
 #include "report/home_path.h"
+#include "report/record_settings.h"
 #include "report/report.h"
 #include "report/source.h"
 #include "resource/module.h"
+#include "settings/inidata.h"
+#include "settings/profile.h"
 
 namespace {
 
@@ -31,8 +34,11 @@ int main() {
     qv::Module Library("QUORVANT");
     qv::LibraryHandle = Library.QueryHandle();
     const qv::CountryInfo Locale;
+    qv::Profile IniFile("QUORVANT", nullptr, qv::HomePath.c_str(), 0);
+    qv::INIDATA IniData(Locale);
+    if (IniFile.IsReady()) IniFile.GetIniData(&IniData);
 
-    const qv::ReportSettings settings;
+    const qv::ReportSettings settings = qv::ReportSettingsFrom(IniData);
     qv::SystemSource source(Library.QueryHandle());
     qv::Report report(source, Locale, settings);
     return WriteReport(report.Write());

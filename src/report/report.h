@@ -19,6 +19,7 @@ struct ReportSettings {
     BOOL ShowSeconds = FALSE;
     BOOL ShowFileSystemNames = TRUE;  // file-system name after a volume's label
     BOOL ShowDiskLabels = TRUE;       // volume label after a volume's label
+    std::string DateFormat;  // empty: the locale's default
 };
 
 // Numbers of the label strings in the language library.

@@ -1,0 +1,207 @@
+#include "settings/profile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "diag/log.h"
+#include "platform/path.h"
+#include "platform/profile.h"
+
+namespace qv {
+namespace {
+
+// Far beyond the largest setting; keeps 2 * Size + 2 within range.
+constexpr int kMaxItemSize = 1 << 20;
+constexpr DWORD kLongStringSize = 4096;
+
+std::unique_ptr<char[]> NewText(std::size_t length) {
+    return std::unique_ptr<char[]>(new (std::nothrow) char[length]);
+}
+
+std::unique_ptr<char[]> CopyOf(const char* text) {
+    const char* source = text ? text : "";
+    auto copy = NewText(std::strlen(source) + 1);
+    if (copy) std::strcpy(copy.get(), source);
+    return copy;
+}
+
+bool IsUpperHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+
+BYTE DigitValue(char c) {
+    const unsigned code = static_cast<unsigned char>(c);
+    return static_cast<BYTE>(code > '9' ? code - 55 : code - 48);
+}
+
+// The settings file <name>.INI in the directory; nothing when the path would
+// not fit the platform's limit.
+std::optional<std::string> SettingsFileIn(const std::string& directory, const char* name) {
+    std::string path = directory + PathSeparator() + name + ".INI";
+    if (path.size() >= static_cast<std::size_t>(Profile::kPathSize)) return std::nullopt;
+    return path;
+}
+
+bool ExistsWithinLimit(const std::string& path) {
+    const std::string absolute = AbsolutePath(path);
+    return !absolute.empty() && absolute.size() < static_cast<std::size_t>(Profile::kPathSize) &&
+           FileExists(absolute);
+}
+
+}  // namespace
+
+Profile::Profile(const char* name, HANDLE, const char* HomePath, int) : Name(CopyOf(name)) {
+    if (!Name) return;
+    {
+        Profile system(Name.get());
+        char* iniPath = nullptr;
+        if (system.GetString("INIPATH", iniPath)) {
+            const std::unique_ptr<char[]> owned(iniPath);
+            const auto candidate = SettingsFileIn(iniPath, Name.get());
+            if (candidate && ExistsWithinLimit(*candidate)) UseFileIn(iniPath);
+        }
+    }
+    if (Where == Store::None) UseFileIn(HomePath ? HomePath : "");
+    Ready = Where == Store::File && FileExists(ProfileName) ? TRUE : FALSE;
+}
+
+Profile::Profile(const char* name) : Name(CopyOf(name)) {
+    Where = Store::System;
+    Ready = Name ? TRUE : FALSE;
+}
+
+Profile::~Profile() {
+    Ready = FALSE;
+}
+
+// The directory text goes in as given, not in the absolute form that was tested.
+bool Profile::UseFileIn(const char* Directory) {
+    const auto path = SettingsFileIn(Directory, Name.get());
+    if (!path) return false;
+    std::memcpy(ProfileName, path->c_str(), path->size() + 1);
+    Where = Store::File;
+    return true;
+}
+
+DWORD Profile::ReadValue(const char* ItemName, char* Buffer, DWORD Size) const {
+    switch (Where) {
+        case Store::File:
+            return GetPrivateProfileText(Name.get(), ItemName, "", Buffer, Size, ProfileName);
+        case Store::System:
+            return GetSystemProfileText(Name.get(), ItemName, "", Buffer, Size);
+        case Store::None:
+            break;
+    }
+    if (Size > 0) Buffer[0] = '\0';
+    return 0;
+}
+
+BOOL Profile::WriteValue(const char* ItemName, const char* Value) const {
+    if (!Name) return FALSE;
+    switch (Where) {
+        case Store::File:
+            return WritePrivateProfileText(Name.get(), ItemName, Value, ProfileName);
+        case Store::System:
+            return WriteSystemProfileText(Name.get(), ItemName, Value);
+        case Store::None:
+            break;
+    }
+    return FALSE;
+}
+
+void Profile::LogWriteFailure(const char* ItemName, const char* Value) const {
+    char code[16];
+    InterpretWinError(nullptr, code);
+    Log("Profile::PutString: Could not put INI item.  App %s, Item %s, Value %s.  %s", Name.get(),
+        ItemName, Value ? Value : "", code);
+}
+
+// Only the digits that PutItem writes are taken; a value of any other length
+// or with any other character leaves the item as it was.
+BOOL Profile::GetItem(const char* ItemName, void* Item, int Size) {
+    if (!Ready) return FALSE;
+    const bool sizeUsable = Size >= 0 && Size <= kMaxItemSize;
+    const DWORD digits = sizeUsable ? 2 * static_cast<DWORD>(Size) : 0;
+    const auto text = sizeUsable ? NewText(digits + 2) : nullptr;
+    if (!text || ReadValue(ItemName, text.get(), digits + 2) != digits ||
+        !std::all_of(text.get(), text.get() + digits, IsUpperHexDigit)) {
+        Log("Profile::GetItem: Could not get INI item.  App %s, Item %s.  Wrong size.", Name.get(),
+            ItemName);
+        return FALSE;
+    }
+    BYTE* bytes = static_cast<BYTE*>(Item);
+    for (DWORD i = 0; i < digits / 2; ++i)
+        bytes[i] = static_cast<BYTE>(DigitValue(text[2 * i]) << 4 | DigitValue(text[2 * i + 1]));
+    return TRUE;
+}
+
+BOOL Profile::PutItem(const char* ItemName, const void* Item, int Size) {
+    if (!Ready) return FALSE;
+    const bool sizeUsable = Size >= 0 && Size <= kMaxItemSize;
+    const auto text = sizeUsable ? NewText(2 * static_cast<std::size_t>(Size) + 1) : nullptr;
+    if (!text) {
+        Log("Profile::PutItem: Could not put INI item.  App %s, Item %s, size %i.  Insufficient "
+            "memory.",
+            Name.get(), ItemName, Size);
+        return FALSE;
+    }
+    const BYTE* bytes = static_cast<const BYTE*>(Item);
+    text[0] = '\0';
+    for (int i = 0; i < Size; ++i) std::snprintf(&text[2 * i], 3, "%02X", bytes[i]);
+    if (WriteValue(ItemName, text.get())) return TRUE;
+    LogWriteFailure(ItemName, text.get());
+    return FALSE;
+}
+
+BOOL Profile::GetString(const char* ItemName, char* Item, int MaxSize) {
+    if (!Ready) return FALSE;
+    const auto text = MaxSize > 0 ? NewText(static_cast<std::size_t>(MaxSize) + 1) : nullptr;
+    const DWORD length =
+        text ? ReadValue(ItemName, text.get(), static_cast<DWORD>(MaxSize) + 1) : 0;
+    if (!text || length >= static_cast<DWORD>(MaxSize)) {
+        Log("Profile::GetString: Could not get INI item.  App %s, Item %s.  Too large.", Name.get(),
+            ItemName);
+        return FALSE;
+    }
+    std::memcpy(Item, text.get(), length + 1);
+    return TRUE;
+}
+
+BOOL Profile::GetString(const char* ItemName, char*& Item) {
+    Item = nullptr;
+    if (!Ready) return FALSE;
+    char text[kLongStringSize];
+    const DWORD length = ReadValue(ItemName, text, kLongStringSize);
+    auto copy = NewText(length + 1);
+    if (!copy) {
+        Log("Profile::GetString: Unable to allocate memory to hold string.  App %s, Item %s, "
+            "TrueSize %i.",
+            Name.get(), ItemName, static_cast<int>(length));
+        return FALSE;
+    }
+    std::memcpy(copy.get(), text, length + 1);
+    Item = copy.release();
+    return TRUE;
+}
+
+BOOL Profile::PutString(const char* ItemName, const char* Item) {
+    if (!Ready) return FALSE;
+    if (WriteValue(ItemName, Item)) return TRUE;
+    LogWriteFailure(ItemName, Item);
+    return FALSE;
+}
+
+// A null key name would delete the whole section; it deletes nothing.
+void Profile::Reset(const char* ItemName) {
+    if (ItemName) WriteValue(ItemName, nullptr);
+}
+
+void Profile::Reset() {
+    WriteValue(nullptr, nullptr);
+}
+
+}  // namespace qv

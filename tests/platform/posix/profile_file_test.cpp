@@ -1,0 +1,158 @@
+// How the POSIX store treats the file itself: lossless, atomic, permissions,
+// links, concurrent writers, the system profile's place.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/profile.h"
+#include "support/temp_dir.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProfileFile : public ::testing::Test {
+  protected:
+    test::TempDir Dir;
+    std::string File = Dir / "QUORVANT.INI";
+};
+
+TEST_F(ProfileFile, WritesChangeOnlyTheirLinesInLfAndCrlfFiles) {
+    for (const std::string end : {"\n", "\r\n"}) {
+        const auto lines = [&](std::initializer_list<const char*> list) {
+            std::string text;
+            for (const char* line : list) text += std::string(line) + end;
+            return text;
+        };
+        test::WriteFile(File, lines({"; kept", "", "[Other]", "ShowK=FFFF", "[QUORVANT]",
+                                     "  ShowK = 0100", "# hand note", "Unknown=x"}));
+        ASSERT_TRUE(WritePrivateProfileText("QUORVANT", "ShowK", "0000", File.c_str()));
+        ASSERT_TRUE(WritePrivateProfileText("QUORVANT", "Unknown", nullptr, File.c_str()));
+        ASSERT_TRUE(WritePrivateProfileText("QUORVANT", "ShowSeconds", "01000000", File.c_str()));
+        EXPECT_EQ(test::ReadFile(File),
+                  lines({"; kept", "", "[Other]", "ShowK=FFFF", "[QUORVANT]", "  ShowK = 0000",
+                         "ShowSeconds=01000000", "# hand note"}));
+    }
+}
+
+TEST_F(ProfileFile, KeepsPermissionsAndLeavesNoTemporaryFile) {
+    test::WriteFile(File, "[A]\nk=1\n");
+    ASSERT_EQ(::chmod(File.c_str(), 0640), 0);
+    ASSERT_TRUE(WritePrivateProfileText("A", "k", "2", File.c_str()));
+    struct stat status {};
+    ASSERT_EQ(::stat(File.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(ProfileFile, FollowsSymbolicLinkToItsTarget) {
+    fs::create_directory(Dir.path() / "real");
+    const std::string target = Dir / "real/QUORVANT.INI";
+    test::WriteFile(target, "[A]\nk=1\n");
+    fs::create_symlink("real/QUORVANT.INI", File);
+    ASSERT_TRUE(WritePrivateProfileText("A", "k", "2", File.c_str()));
+    EXPECT_TRUE(fs::is_symlink(File));
+    EXPECT_EQ(test::ReadFile(target), "[A]\nk=2\n");
+}
+
+TEST_F(ProfileFile, CreatesTheTargetOfADanglingLink) {
+    fs::create_symlink(Dir / "target.ini", File);
+    ASSERT_TRUE(WritePrivateProfileText("A", "k", "1", File.c_str()));
+    EXPECT_TRUE(fs::is_symlink(File));
+    EXPECT_EQ(test::ReadFile(Dir / "target.ini"), "[A]\nk=1\n");
+}
+
+TEST_F(ProfileFile, LinkLoopIsAFailedWrite) {
+    fs::create_symlink(Dir / "b", Dir / "a");
+    fs::create_symlink(Dir / "a", Dir / "b");
+    const std::string loop = Dir / "a";
+    EXPECT_FALSE(WritePrivateProfileText("A", "k", "1", loop.c_str()));
+    EXPECT_EQ(errno, ELOOP);
+}
+
+TEST_F(ProfileFile, DeletionsInAMissingFileCreateNothing) {
+    EXPECT_TRUE(WritePrivateProfileText("A", "k", nullptr, File.c_str()));
+    EXPECT_TRUE(WritePrivateProfileText("A", nullptr, nullptr, File.c_str()));
+    EXPECT_FALSE(fs::exists(File));
+}
+
+TEST_F(ProfileFile, ReadOnlyFileIsNotWritten) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    test::WriteFile(File, "[A]\nk=1\n");
+    ASSERT_EQ(::chmod(File.c_str(), 0444), 0);
+    EXPECT_FALSE(WritePrivateProfileText("A", "k", "2", File.c_str()));
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(test::ReadFile(File), "[A]\nk=1\n");
+}
+
+TEST_F(ProfileFile, RefusesTextThatWouldNotReadBackAsWritten) {
+    test::WriteFile(File, "[A]\nk=1\n");
+    EXPECT_FALSE(WritePrivateProfileText("A", "k", "1\n[B]", File.c_str()));
+    EXPECT_FALSE(WritePrivateProfileText("A", "x=y", "1", File.c_str()));
+    EXPECT_FALSE(WritePrivateProfileText("A]", "k", "1", File.c_str()));
+    EXPECT_FALSE(WritePrivateProfileText(nullptr, "k", "1", File.c_str()));
+    EXPECT_EQ(test::ReadFile(File), "[A]\nk=1\n");
+}
+
+// Writers in two processes, each setting its own keys many times: a writer
+// that read the file before the other's rename would lose the other's keys.
+TEST_F(ProfileFile, ConcurrentWritersInTwoProcessesLoseNothing) {
+    constexpr int kKeys = 60;
+    test::WriteFile(File, "[A]\n");
+    const auto writeKeys = [&](const char* prefix) {
+        bool ok = true;
+        for (int i = 0; i < kKeys; ++i) {
+            const std::string key = prefix + std::to_string(i);
+            ok = WritePrivateProfileText("A", key.c_str(), "1", File.c_str()) && ok;
+        }
+        return ok;
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(writeKeys("child") ? 0 : 1);
+    const bool parentOk = writeKeys("parent");
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(parentOk);
+    for (const char* prefix : {"child", "parent"}) {
+        for (int i = 0; i < kKeys; ++i) {
+            const std::string key = prefix + std::to_string(i);
+            char value[4];
+            EXPECT_EQ(GetPrivateProfileText("A", key.c_str(), "", value, 4, File.c_str()), 1u)
+                << key;
+        }
+    }
+}
+
+TEST(SystemProfile, LivesInWinIniOfTheConfigurationFolder) {
+    const test::TempDir config;
+    const std::string saved = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    EXPECT_TRUE(WriteSystemProfileText("QUORVANT", "INIPATH", "/some/where"));
+    EXPECT_EQ(test::ReadFile(config / "win.ini"), "[QUORVANT]\nINIPATH=/some/where\n");
+    char value[32];
+    EXPECT_EQ(GetSystemProfileText("quorvant", "inipath", "", value, sizeof value), 11u);
+    EXPECT_STREQ(value, "/some/where");
+
+    // A relative folder is not a configuration folder: the one under HOME counts.
+    const test::TempDir home;
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    ::setenv("HOME", home.path().c_str(), 1);
+    fs::create_directory(home.path() / ".config");
+    EXPECT_TRUE(WriteSystemProfileText("QUORVANT", "INIPATH", "x"));
+    EXPECT_TRUE(fs::exists(home.path() / ".config/win.ini"));
+    ::setenv("HOME", savedHome.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace qv

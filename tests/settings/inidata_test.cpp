@@ -1,0 +1,294 @@
+#include "settings/inidata.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "settings/store_fixture.h"
+
+namespace qv {
+namespace {
+
+using test::SettingsStore;
+using Strings = std::vector<std::string>;
+
+CountryInfo LocaleOf(const char* order, const char* clock, const char* date, const char* time) {
+    return CountryInfo(LocaleItems{order, clock, ",", date, time, "AM", "PM"});
+}
+
+TEST(DefaultDateFormat, FollowsTheLocalesOrderSeparatorsAndClock) {
+    EXPECT_EQ(DefaultDateFormat(LocaleOf("0", "0", "/", ":")), "%a, %m/%d/%y %I:%M:%S%p %z");
+    EXPECT_EQ(DefaultDateFormat(LocaleOf("1", "1", ".", ":")), "%a, %d.%m.%y %H:%M:%S %z");
+    EXPECT_EQ(DefaultDateFormat(LocaleOf("2", "1", "-", ".")), "%a, %y-%m-%d %H.%M.%S %z");
+    EXPECT_EQ(DefaultDateFormat(LocaleOf("3", "1", "-", ":")), "%a, %H:%M:%S %z");
+    const std::string longest = DefaultDateFormat(LocaleOf("0", "0", "123456789", "abcdefghi"));
+    EXPECT_EQ(longest, "%a, %m123456789%d123456789%y %Iabcdefghi%Mabcdefghi%S%p %z");
+    INIDATA record(LocaleOf("0", "0", "123456789", "abcdefghi"));
+    EXPECT_EQ(std::string(record.DateFormat), longest);
+}
+
+TEST(IniDataDefaults, AreThoseTheReportAndTheMonitorStartWith) {
+    const INIDATA record(LocaleOf("1", "1", ".", ":"));
+    EXPECT_EQ(record.ShowSeconds, FALSE);
+    EXPECT_EQ(record.ShowFileSystemNames, TRUE);
+    EXPECT_EQ(record.ShowDiskLabels, TRUE);
+    EXPECT_EQ(record.ShowK, 1);
+    EXPECT_EQ(record.ShowTrueK, 1);
+    EXPECT_EQ(record.ShowM, 1);
+    EXPECT_EQ(record.ShowG, 1);
+    EXPECT_EQ(record.MonitorPriority, PRIORITY_TIME_CRITICAL);
+    EXPECT_EQ(record.TimerInterval, 1000);
+    EXPECT_EQ(record.AveragingInterval, 60);
+    EXPECT_EQ(record.BackColor, 0xFFFFFFu);
+    EXPECT_EQ(record.WarningBackground, 0xFFFF00u);
+    EXPECT_EQ(record.ErrorBackground, 0xFF0000u);
+    EXPECT_EQ(record.ErrorForeground, 0xFFFFFFu);
+    EXPECT_EQ(record.CenterClock, TRUE);
+    EXPECT_EQ(record.PopUseAPOP, TRUE);
+    EXPECT_EQ(record.PopAlert, TRUE);
+    EXPECT_EQ(record.PopInterval, 60);
+    EXPECT_STREQ(record.PopReader, "netscape -mail -l en_US");
+    EXPECT_EQ(record.PopReader[259], 0);
+    EXPECT_STREQ(record.DateFormat, "%a, %d.%m.%y %H:%M:%S %z");
+    EXPECT_EQ(record.fShowSeconds, FALSE);
+}
+
+// Every key the record is read from, in the order it is read.
+const Strings kAllKeys = [] {
+    Strings keys{"Position"};
+    for (const PROFILEITEM& row : ProfileItems) keys.push_back(row.Name);
+    return keys;
+}();
+
+Strings AllKeysBut(const Strings& read) {
+    Strings keys;
+    for (const std::string& key : kAllKeys)
+        if (std::find(read.begin(), read.end(), key) == read.end()) keys.push_back(key);
+    return keys;
+}
+
+// The record's bytes from Position on: the part the file can change.
+std::string SettingsBytes(const INIDATA& record) {
+    const char* bytes = reinterpret_cast<const char*>(&record);
+    return std::string(bytes + offsetof(_IniData, Position),
+                       sizeof(INIDATA) - offsetof(_IniData, Position));
+}
+
+TEST_F(SettingsStore, SectionWithoutKeysLogsEveryKeyOnceInTableOrderAndKeepsDefaults) {
+    WriteSettings("[QUORVANT]\n");
+    INIDATA record;
+    EXPECT_EQ(Open()->GetIniData(&record), 0);
+    EXPECT_EQ(WrongSizeItems().size(), 68u);
+    EXPECT_EQ(WrongSizeItems(), (Strings{"Position",
+                                         "AnchorCorner",
+                                         "fAnchorCorner",
+                                         "Animate",
+                                         "fAnimate",
+                                         "BackgroundColor",
+                                         "fBackgroundColor",
+                                         "CenterClock",
+                                         "fCenterClock",
+                                         "Chime",
+                                         "fChime",
+                                         "DateFormat",
+                                         "DialogBorder",
+                                         "fDialogBorder",
+                                         "ErrorBackground",
+                                         "fErrorBackground",
+                                         "ErrorForeground",
+                                         "fErrorForeground",
+                                         "Float",
+                                         "fFloat",
+                                         "FontNameSize",
+                                         "fFontNameSize",
+                                         "ForegroundColor",
+                                         "fForegroundColor",
+                                         "HideControls",
+                                         "fHideControls",
+                                         "MonitorPriority",
+                                         "fMonitorPriority",
+                                         "PopServer",
+                                         "PopUserName",
+                                         "PopPassword",
+                                         "PopPort",
+                                         "PopForceIP",
+                                         "PopUseAPOP",
+                                         "PopInterval",
+                                         "PopReader",
+                                         "PopAlert",
+                                         "PopWavFile",
+                                         "ShowDiskDrives",
+                                         "fShowDiskDrives",
+                                         "ShowDiskLabels",
+                                         "fShowDiskLabels",
+                                         "ShowFileSystemNames",
+                                         "fShowFileSystemNames",
+                                         "ShowRemoteDrives",
+                                         "fShowRemoteDrives",
+                                         "ShowSeconds",
+                                         "fShowSeconds",
+                                         "UseZivuzuz",
+                                         "fUseZivuzuz",
+                                         "ShowG",
+                                         "fShowG",
+                                         "ShowK",
+                                         "fShowK",
+                                         "ShowM",
+                                         "fShowM",
+                                         "ShowTrueK",
+                                         "fShowTrueK",
+                                         "TableFormat",
+                                         "fTableFormat",
+                                         "TimerInterval",
+                                         "fTimerInterval",
+                                         "AveragingInterval",
+                                         "fAveragingInterval",
+                                         "WarningBackground",
+                                         "fWarningBackground",
+                                         "WarningForeground",
+                                         "fWarningForeground"}));
+    EXPECT_EQ(SettingsBytes(record), SettingsBytes(INIDATA()));
+}
+
+struct BadFile {
+    const char* what;
+    std::string text;
+    Strings read;  // keys that were read; every other key is logged once
+    BOOL showSeconds;
+    USHORT showK;
+};
+
+class BadSettingsFile : public SettingsStore, public ::testing::WithParamInterface<BadFile> {};
+
+TEST_P(BadSettingsFile, LogsEachBadKeyOnceKeepsItsDefaultAndReadsTheRest) {
+    const BadFile& c = GetParam();
+    WriteSettings(c.text);
+    INIDATA record;
+    EXPECT_EQ(Open()->GetIniData(&record), 0);
+    EXPECT_EQ(WrongSizeItems(), AllKeysBut(c.read)) << c.what;
+    EXPECT_EQ(record.ShowSeconds, c.showSeconds) << c.what;
+    EXPECT_EQ(record.ShowK, c.showK) << c.what;
+    EXPECT_STREQ(record.DateFormat, INIDATA().DateFormat) << c.what;
+    EXPECT_EQ(record.DateFormat[79], 0);
+}
+
+const std::string kBinary = [] {
+    std::string bytes;
+    for (int i = 0; i < 3000; ++i) bytes += static_cast<char>((i * 37 + 11) % 256);
+    return bytes;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadSettingsFile,
+    ::testing::Values(BadFile{"empty", "", {}, FALSE, 1}, BadFile{"binary", kBinary, {}, FALSE, 1},
+                      BadFile{"binary inside the section",
+                              "[QUORVANT]\nShowSeconds=01000000\n" + kBinary + "\nShowK=0000\n",
+                              {"ShowSeconds", "ShowK"},
+                              TRUE,
+                              0},
+                      BadFile{"truncated mid-line",
+                              "[QUORVANT]\nShowSeconds=01000000\nShowK=00",
+                              {"ShowSeconds"},
+                              TRUE,
+                              1},
+                      BadFile{"truncated header", "[QUORV", {}, FALSE, 1},
+                      BadFile{"no section", "ShowSeconds=01000000\nShowK=0000\n", {}, FALSE, 1},
+                      BadFile{"lines of 100,000 characters",
+                              "[QUORVANT]\nDateFormat=" + std::string(100000, '4') + "\n" +
+                                  std::string(100000, 'x') + "\nShowSeconds=01000000\n",
+                              {"ShowSeconds"},
+                              TRUE,
+                              1},
+                      BadFile{"wrong lengths",
+                              "[QUORVANT]\nShowSeconds=01\nShowK=00000000\nDateFormat=41\n",
+                              {},
+                              FALSE,
+                              1},
+                      BadFile{"characters outside 0-9 and A-F",
+                              "[QUORVANT]\nShowSeconds=0100000G\nShowK=0a00\nShowM=0000\n",
+                              {"ShowM"},
+                              FALSE,
+                              1}));
+
+TEST_F(SettingsStore, ReadsTheReportsSettings) {
+    WriteSettings(
+        "[QUORVANT]\nShowSeconds=01000000\nShowK=0000\nShowTrueK=0000\nShowM=0200\n"
+        "ShowG=0000\nShowDiskLabels=00000000\nShowFileSystemNames=00000000\n");
+    INIDATA record;
+    Open()->GetIniData(&record);
+    EXPECT_EQ(record.ShowSeconds, TRUE);
+    EXPECT_EQ(record.ShowK, 0);
+    EXPECT_EQ(record.ShowTrueK, 0);
+    EXPECT_EQ(record.ShowM, 2);
+    EXPECT_EQ(record.ShowG, 0);
+    EXPECT_EQ(record.ShowDiskLabels, FALSE);
+    EXPECT_EQ(record.ShowFileSystemNames, FALSE);
+}
+
+TEST_F(SettingsStore, FAnchorCornerCoversAnchorCornerAndTheLowHalfOfItsFlag) {
+    WriteSettings("[QUORVANT]\nPosition=" + std::string(56, '0') +
+                  "\nAnchorCorner=0300\nfAnchorCorner=02000100\n");
+    INIDATA record;
+    Open()->GetIniData(&record);
+    EXPECT_EQ(record.AnchorCorner, 2);
+    EXPECT_EQ(record.fAnchorCorner, 1);
+}
+
+TEST_F(SettingsStore, NamedFontSetsItsFlagAndTextsAlwaysEndInAZero) {
+    const auto letters = [](int count) {
+        std::string digits;
+        for (int i = 0; i < count; ++i) digits += "41";  // "A" without a terminator
+        return digits;
+    };
+    WriteSettings("[QUORVANT]\nFontNameSize=" + letters(80) +
+                  "\nfFontNameSize=00000000\nDateFormat=" + letters(80) +
+                  "\nPopPassword=" + letters(32) + "\n");
+    INIDATA record;
+    Open()->GetIniData(&record);
+    EXPECT_EQ(record.fFontNameSize, TRUE);
+    EXPECT_EQ(std::string(record.DateFormat), std::string(79, 'A'));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.FontNameSize)),
+              std::string(79, 'A'));
+    EXPECT_EQ(std::string(record.PopPassword), std::string(31, 'A'));
+}
+
+TEST_F(SettingsStore, ValidPositionIsReadAndTheWindowKeysStay) {
+    const std::string position = "0100000002000000030000000400000005000000060000000700000000";
+    const std::string text = "[QUORVANT]\nPosition=" + position.substr(0, 56) +
+                             "\nAnchorCorner=0100\nfAnchorCorner=01000000\n";
+    WriteSettings(text);
+    INIDATA record;
+    EXPECT_EQ(Open()->GetIniData(&record), 0);
+    EXPECT_EQ(record.Position.hwnd, 1u);
+    EXPECT_EQ(record.Position.cx, 5);
+    EXPECT_EQ(record.Position.flags, 7u);
+    EXPECT_EQ(record.fPosition, FALSE);  // the defaults come after the position
+    EXPECT_EQ(SettingsText(), Entries(text));
+}
+
+TEST_F(SettingsStore, WithoutValidPositionTheWindowKeysGoAndTheRestIsRead) {
+    WriteSettings(
+        "; my settings\n[QUORVANT]\nPosition=0100\nAnchorCorner=0100\n"
+        "ShowSeconds=01000000\nfAnchorCorner=01000000\n[OTHER]\nPosition=00\n");
+    INIDATA record;
+    EXPECT_EQ(Open()->GetIniData(&record), 0);
+    EXPECT_EQ(record.ShowSeconds, TRUE);
+    EXPECT_EQ(record.AnchorCorner, 0);
+    EXPECT_EQ(SettingsText(),
+              Entries("; my settings\n[QUORVANT]\nShowSeconds=01000000\n[OTHER]\nPosition=00\n"));
+}
+
+TEST_F(SettingsStore, OtherApplicationWithoutPositionReadsNothing) {
+    test::WriteFile(Dir / "OTHER.INI", "[OTHER]\nShowSeconds=01000000\n");
+    auto store = Open("OTHER");
+    ASSERT_TRUE(store->IsReady());
+    INIDATA record;
+    EXPECT_EQ(store->GetIniData(&record), 1);
+    EXPECT_EQ(record.ShowSeconds, FALSE);
+    EXPECT_EQ(WrongSizeItems(), Strings{"Position"});
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,61 @@
+// A settings file in a folder of its own and the log in another, for tests of
+// the store and of the settings record.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "settings/profile.h"
+#include "support/temp_dir.h"
+
+namespace qv::test {
+
+class SettingsStore : public ::testing::Test {
+  protected:
+    void WriteSettings(const std::string& text) { WriteFile(File, text); }
+
+    std::unique_ptr<Profile> Open(const char* name = "QUORVANT") {
+        return std::make_unique<Profile>(name, nullptr, Dir.path().string().c_str(), 0);
+    }
+
+    // The lines of a settings text that hold something, without line ends: the
+    // platform's own store may rewrite blank lines and line ends.
+    static std::string Entries(const std::string& text) {
+        std::string entries;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty()) entries += line + "|";
+        }
+        return entries;
+    }
+
+    std::string SettingsText() const { return Entries(ReadFile(File)); }
+
+    std::string LogText() const { return ReadFile(LogDir / "QUORVANT.LOG"); }
+
+    // The items of the "Wrong size" entries of the log, in order.
+    std::vector<std::string> WrongSizeItems() const {
+        std::vector<std::string> items;
+        std::istringstream log(LogText());
+        const std::string before = "Item ", after = ".  Wrong size.";
+        for (std::string line; std::getline(log, line);) {
+            const std::size_t end = line.rfind(after);
+            const std::size_t begin = line.rfind(before, end);
+            if (end != std::string::npos && begin != std::string::npos)
+                items.push_back(line.substr(begin + before.size(), end - begin - before.size()));
+        }
+        return items;
+    }
+
+    TempDir Dir;
+    TempDir LogDir;
+    HomeAt Home{LogDir.path().string()};
+    std::string File = Dir / "QUORVANT.INI";
+};
+
+}  // namespace qv::test
