@@ -18,9 +18,18 @@ std::string PrintableText(std::string_view text) {
     return shown;
 }
 
+std::string CentredLine(const std::string& text) {
+    const int width = kDateCentre - DisplayWidth(text) / 2;
+    return std::string(static_cast<std::size_t>(std::abs(width)), ' ') + text + "\n";
+}
+
+std::string Report::DateLine() {
+    return CentredLine(Source.FormatDateNow(Settings.DateFormat));
+}
+
 std::string Report::Write() {
-    return UptimeLine() + PhysicalMemoryLine() + VirtualMemoryLine() + SwapLines() + ProcessLine() +
-           VolumeLines();
+    return DateLine() + UptimeLine() + PhysicalMemoryLine() + VirtualMemoryLine() + SwapLines() +
+           ProcessLine() + VolumeLines();
 }
 
 }  // namespace qv

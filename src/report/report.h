@@ -19,7 +19,7 @@ struct ReportSettings {
     BOOL ShowSeconds = FALSE;
     BOOL ShowFileSystemNames = TRUE;  // file-system name after a volume's label
     BOOL ShowDiskLabels = TRUE;       // volume label after a volume's label
-    std::string DateFormat;  // empty: the locale's default
+    std::string DateFormat;           // empty: the locale's default
 };
 
 // Numbers of the label strings in the language library.
@@ -39,6 +39,8 @@ enum LabelId : ULONG {
 
 // The column in which every value ends.
 constexpr int kValueColumn = 79;
+// The column on which the date line is centred.
+constexpr int kDateCentre = 40;
 
 class Report {
   public:
@@ -48,6 +50,8 @@ class Report {
     // The whole report, line by line, each ending in "\n".
     std::string Write();
 
+    // The current date and time in the settings' format, centred on column 40.
+    std::string DateLine();
     std::string UptimeLine();
     std::string PhysicalMemoryLine();
     std::string VirtualMemoryLine();
@@ -66,6 +70,10 @@ class Report {
     const CountryInfo& Locale;
     const ReportSettings& Settings;
 };
+
+// The text centred on column 40: 40 - n / 2 spaces before a text of n
+// columns; a text of 82 columns or more gets the overshoot in spaces instead.
+std::string CentredLine(const std::string& text);
 
 // The value-line rule: the label part, then spaces so that the value's last
 // character falls in column 79, the value and "\n". When label and value are

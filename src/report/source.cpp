@@ -1,5 +1,6 @@
 #include "report/source.h"
 
+#include "locale/datefmt.h"
 #include "platform/clock.h"
 #include "resource/restring.h"
 
@@ -7,6 +8,12 @@ namespace qv {
 
 std::string SystemSource::String(ULONG Id) {
     return ResourceString(Library, Id).str();
+}
+
+// The date text holds 99 characters, as the report has always allowed it.
+std::string SystemSource::FormatDateNow(const std::string& format) {
+    char text[100];
+    return FormatDate(format.c_str(), text, sizeof text, 0);
 }
 
 std::uint64_t SystemSource::MillisecondsSinceStart() {

@@ -21,6 +21,8 @@ class ReportSource {
 
     // String Id of the language library; "" when it is missing.
     virtual std::string String(ULONG Id) = 0;
+    // The current date and time in the given format.
+    virtual std::string FormatDateNow(const std::string& format) = 0;
     virtual std::uint64_t MillisecondsSinceStart() = 0;
     virtual MemoryStatus QueryMemoryStatus() = 0;
     virtual SwapFile QuerySwapFile() = 0;
@@ -37,6 +39,7 @@ class SystemSource : public ReportSource {
     explicit SystemSource(HANDLE library) : Library(library) {}
 
     std::string String(ULONG Id) override;
+    std::string FormatDateNow(const std::string& format) override;
     std::uint64_t MillisecondsSinceStart() override;
     MemoryStatus QueryMemoryStatus() override;
     SwapFile QuerySwapFile() override;

@@ -47,6 +47,18 @@ TEST(ValueLine, CountsDisplayColumnsNotBytes) {
     EXPECT_EQ(ValueLine(wide, "1G"), wide + std::string(79 - 10 - 2, ' ') + "1G\n");
 }
 
+TEST(CentredLine, CentresOnColumn40) {
+    struct {
+        std::size_t length;
+        std::size_t spaces;
+    } cases[] = {{0, 40}, {1, 40}, {2, 39}, {28, 26}, {29, 26},    // odd: 40 - (n - 1) / 2
+                 {80, 0}, {81, 0}, {82, 1}, {83, 1},  {100, 10}};  // past 81: the overshoot
+    for (const auto& c : cases) {
+        const std::string text(c.length, 'd');
+        EXPECT_EQ(CentredLine(text), std::string(c.spaces, ' ') + text + "\n") << c.length;
+    }
+}
+
 struct UptimeCase {
     friend void PrintTo(const UptimeCase& c, std::ostream* out) { *out << c.milliseconds << " ms"; }
 
@@ -89,14 +101,23 @@ class ReportTest : public ::testing::Test {
     ReportSettings settings;
 };
 
+TEST_F(ReportTest, OpensWithTheDateInTheSettingsFormatCentred) {
+    settings.DateFormat = "%A %B";
+    source.Date = "Dienstag, 3. Juli 2001";  // 22 characters
+    const std::string report = Report(source, locale, settings).Write();
+    EXPECT_EQ(source.DateFormatAsked, "%A %B");
+    EXPECT_EQ(report.substr(0, report.find('\n') + 1),
+              std::string(29, ' ') + "Dienstag, 3. Juli 2001\n");
+}
+
 TEST_F(ReportTest, FirstLinesInOrderWithTheirLayout) {
     source.Milliseconds = 3 * 86400000ULL + 4 * 3600000 + 5 * 60000;
     source.Memory.availPhys = 24ULL << 30;
     source.Memory.availPageFile = 2ULL << 30;
-    const std::string expected = "Time since system start" + std::string(79 - 23 - 12, ' ') +
-                                 "3 days, 4:05\n" + "Free physical memory" +
-                                 std::string(79 - 20 - 3, ' ') + "24G\n" + "Free virtual memory" +
-                                 std::string(79 - 19 - 3, ' ') + "26G\n";
+    const std::string expected = CentredLine(source.Date) + "Time since system start" +
+                                 std::string(79 - 23 - 12, ' ') + "3 days, 4:05\n" +
+                                 "Free physical memory" + std::string(79 - 20 - 3, ' ') + "24G\n" +
+                                 "Free virtual memory" + std::string(79 - 19 - 3, ' ') + "26G\n";
     EXPECT_EQ(Report(source, locale, settings).Write().substr(0, expected.size()), expected);
 }
 

@@ -57,6 +57,7 @@ TEST_F(VolumeReport, WholeReportInItsOrder) {
         {"/home", "xfs", "", kFixedDrive, 1000},  // 3 whole units and 232 bytes
     };
     const std::string expected =
+        std::string(40 - 28 / 2, ' ') + "Tue, 07/03/01 02:05:09PM UTC\n" +
         Line("Time since system start", "1 day, 1:01") + Line("Free physical memory", "1,000 ") +
         Line("Free virtual memory", "1,500 ") + Line("Swap file (/swapfile)", "2,048 ") +
         // 3000 - 2048 + 500

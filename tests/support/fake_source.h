@@ -22,6 +22,8 @@ class FakeSource : public ReportSource {
                                             {28, "Free space on %s"},
                                             {40, "day"},
                                             {41, "days"}};
+    std::string Date = "Tue, 07/03/01 02:05:09PM UTC";
+    std::string DateFormatAsked;
     std::uint64_t Milliseconds = 90061000;  // 1 day, 1:01:01
     MemoryStatus Memory{1000, 3000, 500};
     SwapFile Swap{"/swapfile", 2048};
@@ -33,6 +35,10 @@ class FakeSource : public ReportSource {
     std::string String(ULONG Id) override {
         const auto found = Strings.find(Id);
         return found == Strings.end() ? std::string() : found->second;
+    }
+    std::string FormatDateNow(const std::string& format) override {
+        DateFormatAsked = format;
+        return Date;
     }
     std::uint64_t MillisecondsSinceStart() override { return Milliseconds; }
     MemoryStatus QueryMemoryStatus() override {

@@ -3,36 +3,46 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <string>
+
 #include "platform/posix/langinfo.h"
 
 namespace qv {
 namespace {
 
-// The named locale for one category, or the C locale when the name is unknown
-// (garbage in LC_ALL or LANG must not leave the report without separators).
-locale_t OpenCategory(int mask, const char* name) {
-    locale_t locale = ::newlocale(mask, name, static_cast<locale_t>(0));
-    return locale ? locale : ::newlocale(mask, "C", static_cast<locale_t>(0));
-}
+// Puts the named locale in force for one category while it lives, or the C
+// locale when the name is unknown (garbage in LC_ALL or LANG must not leave
+// the report without separators), and restores the previous one after. The
+// program is linked statically, and there the C library shows a category's
+// items only once setlocale has loaded it: newlocale alone gives C's.
+class CategoryLocale {
+  public:
+    CategoryLocale(int category, const char* name) : Category(category) {
+        const char* previous = ::setlocale(category, nullptr);
+        Previous = previous ? previous : "C";
+        if (!::setlocale(category, name)) ::setlocale(category, "C");
+    }
+    ~CategoryLocale() { ::setlocale(Category, Previous.c_str()); }
+    CategoryLocale(const CategoryLocale&) = delete;
+    CategoryLocale& operator=(const CategoryLocale&) = delete;
+
+  private:
+    int Category;
+    std::string Previous;
+};
 
 }  // namespace
 
-// Separate locale objects leave the process's own locale (and with it the
-// formatting of every other number) as it is.
 LocaleItems LocaleItemsNamed(const char* numericName, const char* timeName) {
-    const locale_t numeric = OpenCategory(LC_NUMERIC_MASK, numericName);
-    const locale_t time = OpenCategory(LC_TIME_MASK, timeName);
+    const CategoryLocale numeric(LC_NUMERIC, numericName);
+    const CategoryLocale time(LC_TIME, timeName);
     LanginfoTexts texts;
-    if (numeric) texts.thousandsSeparator = ::nl_langinfo_l(THOUSEP, numeric);
-    if (time) {
-        texts.dateFormat = ::nl_langinfo_l(D_FMT, time);
-        texts.timeFormat = ::nl_langinfo_l(T_FMT, time);
-        texts.timeFormatAmPm = ::nl_langinfo_l(T_FMT_AMPM, time);
-        texts.am = ::nl_langinfo_l(AM_STR, time);
-        texts.pm = ::nl_langinfo_l(PM_STR, time);
-    }
-    if (numeric) ::freelocale(numeric);
-    if (time) ::freelocale(time);
+    texts.thousandsSeparator = ::nl_langinfo(THOUSEP);
+    texts.dateFormat = ::nl_langinfo(D_FMT);
+    texts.timeFormat = ::nl_langinfo(T_FMT);
+    texts.timeFormatAmPm = ::nl_langinfo(T_FMT_AMPM);
+    texts.am = ::nl_langinfo(AM_STR);
+    texts.pm = ::nl_langinfo(PM_STR);
     return ItemsFromLanginfo(texts);
 }
 

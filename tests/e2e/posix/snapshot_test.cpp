@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -117,6 +118,36 @@ TEST(Snapshot, ValuesAgreeWithTheKernel) {
                 virtualFree.tolerance + slack);
 }
 
+std::string Stamp(const char* format, std::time_t moment) {
+    char text[64];
+    std::tm utc{};
+    ::gmtime_r(&moment, &utc);
+    std::strftime(text, sizeof text, format, &utc);
+    return text;
+}
+
+// The default date format follows the locale: date order, separators, clock.
+TEST(Snapshot, OpensWithTheDateCentredInTheLocalesFormat) {
+    struct {
+        const char* locale;
+        const char* format;
+    } cases[] = {{"C", "%a, %m/%d/%y %H:%M:%S UTC"},
+                 {"en_US.UTF-8", "%a, %m/%d/%y %I:%M:%S%p UTC"},
+                 {"de_DE.UTF-8", "%a, %d.%m.%y %H:%M:%S UTC"}};
+    for (const auto& c : cases) {
+        const std::time_t before = std::time(nullptr);
+        const test::Outcome outcome =
+            RunSnapshot({"TZ=UTC", std::string("LC_ALL=") + c.locale,
+                         std::string("LOCPATH=") + BUILD_DIR + "/locales"});
+        const std::time_t after = std::time(nullptr);
+        const std::string first = outcome.out.substr(0, outcome.out.find('\n'));
+        const std::string date = first.substr(first.find_first_not_of(' '));
+        EXPECT_EQ(first.size() - date.size(), 40 - date.size() / 2) << first;
+        EXPECT_TRUE(date == Stamp(c.format, before) || date == Stamp(c.format, after))
+            << c.locale << ": " << date << " vs " << Stamp(c.format, before);
+    }
+}
+
 TEST(Snapshot, ArgumentsChangeNothing) {
     const test::Outcome plain = RunSnapshot();
     const test::Outcome withArguments = test::Run({SNAPSHOT_EXE, "-h", "--help", "x"});
@@ -167,11 +198,41 @@ TEST_F(CopiedSnapshot, MissingLabelIsLoggedAndTheValueStaysInPlace) {
     const test::Outcome outcome = RunCopy();
     ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
     const auto lines = Lines(outcome.out);
-    ASSERT_GE(lines.size(), 3u);
-    EXPECT_EQ(lines[1].size(), 79u);
-    EXPECT_EQ(lines[1].find_first_not_of(' '),
-              79 - lines[1].substr(lines[1].rfind(' ') + 1).size());
+    ASSERT_GE(lines.size(), 4u);
+    const std::string& physical = lines[2];  // its label is missing
+    EXPECT_EQ(physical.size(), 79u);
+    EXPECT_EQ(physical.find_first_not_of(' '),
+              79 - physical.substr(physical.rfind(' ') + 1).size());
     EXPECT_NE(test::ReadFile(dir / "QUORVANT.LOG").find(", id 15.  Status 2."), std::string::npos);
+}
+
+// Sizes in bytes (a settings file beside the program) show the locale's
+// digit groups: a period in German, a comma in American English, none in C.
+TEST_F(CopiedSnapshot, DigitGroupsFollowTheLocale) {
+    fs::copy_file(std::string(BUILD_DIR) + "/QUORVANT.cat", dir / "QUORVANT.cat");
+    test::WriteFile(dir / "QUORVANT.INI", "[QUORVANT]\nShowK=0000\n");
+    struct {
+        const char* locale;
+        char separator;
+    } cases[] = {{"de_DE.UTF-8", '.'}, {"en_US.UTF-8", ','}, {"C", 0}};
+    for (const auto& c : cases) {
+        const test::Outcome outcome = test::Run(
+            {exe},
+            {std::string("LC_ALL=") + c.locale, std::string("LOCPATH=") + BUILD_DIR + "/locales"});
+        const std::string* line = LineStartingWith(Lines(outcome.out), "Free physical memory");
+        ASSERT_NE(line, nullptr) << outcome.out;
+        const std::string value = line->substr(line->find_last_of(' ', line->size() - 2) + 1);
+        ASSERT_GT(value.size(), 8u) << *line;  // a byte count of this machine's memory
+        EXPECT_EQ(value.back(), ' ');
+        for (std::size_t i = 0; i + 1 < value.size(); ++i) {
+            const bool separatorPlace = c.separator && (value.size() - 1 - i) % 4 == 0;
+            if (separatorPlace)
+                EXPECT_EQ(value[i], c.separator) << c.locale << ": " << value;
+            else
+                EXPECT_TRUE(isdigit(static_cast<unsigned char>(value[i])))
+                    << c.locale << ": " << value;
+        }
+    }
 }
 
 TEST_F(CopiedSnapshot, ALinkPlantedAtTheLogIsNotFollowed) {
