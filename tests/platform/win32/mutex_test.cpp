@@ -7,6 +7,7 @@
 
 #include "platform/mutex.h"
 #include "platform/os_mutex.h"
+#include "support/temp_dir.h"
 
 namespace qv {
 namespace {
@@ -62,6 +63,8 @@ TEST(Win32OsMutexName, ASecondCreationOfANameFindsItInUse) {
 }
 
 TEST(Win32Mutex, OneInstanceOnlyRefusesANameInUse) {
+    const test::TempDir home;
+    const test::HomeAt at(home.path().string());
     const std::string name = "qv-test-one-" + std::to_string(::GetCurrentProcessId());
     Mutex first("first", name.c_str(), TRUE);
     Mutex second("second", name.c_str(), TRUE);
@@ -73,6 +76,9 @@ TEST(Win32Mutex, OneInstanceOnlyRefusesANameInUse) {
     EXPECT_EQ(first.Request(0), static_cast<ULONG>(TRUE));
     EXPECT_EQ(OnOtherThread([&] { return shared.Request(0); }), static_cast<ULONG>(FALSE));
     EXPECT_EQ(first.Release(), static_cast<ULONG>(TRUE));
+    EXPECT_TRUE(test::ReadFile(home / "QUORVANT.LOG")
+                    .ends_with(" Mutex(second): Unable to create mutex semaphore '" + name +
+                               "'.  Already exists.\r\n"));
 }
 
 }  // namespace
