@@ -17,7 +17,13 @@ using HANDLE = void*;
 using HWND = void*;
 using PSZ = char*;
 
+// <windows.h> defines TRUE and FALSE as macros with these values; in a file
+// that includes it first, the macros serve instead.
+#ifndef FALSE
 constexpr BOOL FALSE = 0;
+#endif
+#ifndef TRUE
 constexpr BOOL TRUE = 1;
+#endif
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace qv {
@@ -11,7 +12,8 @@ namespace {
 // mode writes them: every line feed gets a carriage return before it.
 std::string WithTextModeLineEnds(const std::string& text) {
     std::string converted;
-    converted.reserve(text.size() + text.size() / 32);
+    converted.reserve(text.size() +
+                      static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
     for (const char c : text) {
         if (c == '\n') converted += '\r';
         converted += c;
