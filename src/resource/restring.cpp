@@ -1,5 +1,6 @@
 #include "resource/restring.h"
 
+#include <cinttypes>
 #include <cstdint>
 
 #include "diag/log.h"
@@ -14,9 +15,10 @@ ResourceString::ResourceString(HANDLE Module, ULONG Id) : SavedModule(Module), S
     char buffer[kMaxLength * 4 + 1];
     const int length = LoadLanguageString(SavedModule, SavedId, buffer, sizeof buffer);
     if (length == 0) {
-        Log("ERROR: Unable to get string resource.  Module %lu, id %lu.  Status %i.",
-            static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(SavedModule)),
-            static_cast<unsigned long>(SavedId), static_cast<int>(LastError()));
+        // The handle as a whole unsigned number, also where it is wider than a long.
+        Log("ERROR: Unable to get string resource.  Module %" PRIuPTR ", id %lu.  Status %i.",
+            reinterpret_cast<std::uintptr_t>(SavedModule), static_cast<unsigned long>(SavedId),
+            static_cast<int>(LastError()));
         return;
     }
     Text.assign(buffer, static_cast<size_t>(length));
