@@ -22,7 +22,13 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 
+// <windows.h> defines TRUE and FALSE as macros with these values; in a file
+// that includes it first, the macros serve instead.
+#ifndef FALSE
 constexpr BOOL FALSE = 0;
+#endif
+#ifndef TRUE
 constexpr BOOL TRUE = 1;
+#endif
 
 }  // namespace qv

@@ -1,0 +1,55 @@
+#include "platform/file.h"
+
+#include <windows.h>
+
+#include <limits>
+
+namespace qv {
+namespace {
+
+// A text file on Windows ends its lines with CR LF, as the C library's text
+// mode writes them: every line feed gets a carriage return before it.
+std::string WithTextModeLineEnds(const std::string& text) {
+    std::string converted;
+    converted.reserve(text.size() + text.size() / 32);
+    for (const char c : text) {
+        if (c == '\n') converted += '\r';
+        converted += c;
+    }
+    return converted;
+}
+
+}  // namespace
+
+std::int64_t FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                     data.nFileSizeLow);
+}
+
+// Opened with append access only, every write goes to the end of the file as
+// one piece, so entries of several processes never interleave.
+bool AppendToFile(const std::string& path, const std::string& text) {
+    const std::string content = WithTextModeLineEnds(text);
+    if (content.size() > std::numeric_limits<::DWORD>::max()) return false;
+    const ::HANDLE file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::DWORD written = 0;
+    const bool wrote = ::WriteFile(file, content.data(), static_cast<::DWORD>(content.size()),
+                                   &written, nullptr) != 0;
+    const bool closed = ::CloseHandle(file) != 0;
+    return wrote && closed && written == content.size();
+}
+
+bool RemoveFile(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) != 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return ::MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+}  // namespace qv
