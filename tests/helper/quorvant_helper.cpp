@@ -63,9 +63,9 @@ int FaultInFrames() {
 }
 
 // Deeper than any stack; volatile, so the compiler cannot see the end.
-volatile long OverflowDepth = 1L << 40;
+volatile long long OverflowDepth = 1LL << 40;
 
-__attribute__((noinline)) long Overflow(long depth) {
+__attribute__((noinline)) long long Overflow(long long depth) {
     volatile char frame[256];
     frame[0] = static_cast<char>(depth);
     return depth < OverflowDepth ? Overflow(depth + 1) + frame[0] : 0;

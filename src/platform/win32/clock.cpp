@@ -21,4 +21,10 @@ std::tm LocalTime(std::time_t moment) {
     return broken;
 }
 
+// The C runtime's names of the zone (from TZ when set): standard and daylight.
+std::string TimeZoneName(const std::tm& local) {
+    ::_tzset();
+    return ::_tzname[local.tm_isdst > 0 ? 1 : 0];
+}
+
 }  // namespace qv
