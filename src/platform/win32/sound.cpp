@@ -1,5 +1,7 @@
-#include <mmsystem.h>
 #include <windows.h>
+
+// After <windows.h>, whose types it uses.
+#include <mmsystem.h>
 
 #include "diag/log.h"
 #include "platform/sys_calls.h"
