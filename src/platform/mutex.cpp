@@ -23,20 +23,20 @@ Mutex::~Mutex() {
     if (Handle) CloseOsMutex(Handle);
 }
 
-ULONG Mutex::Wait(int Timeout, const char* operation) {
+ULONG Mutex::Wait(int Timeout, const char* operation, OsWait (*wait)(HANDLE, int)) {
     if (!Handle) return kNoHandle;
     if (DebugFlag) Log("Mutex(%s)::%s Started.", Tag.c_str(), operation);
-    const ULONG result = WaitOsMutex(Handle, Timeout) == OsWait::Obtained ? TRUE : FALSE;
+    const ULONG result = wait(Handle, Timeout) == OsWait::Obtained ? TRUE : FALSE;
     if (DebugFlag) Log("Mutex(%s)::%s Done %s.", Tag.c_str(), operation, result ? "TRUE" : "FALSE");
     return result;
 }
 
 ULONG Mutex::Request(int Timeout) {
-    return Wait(Timeout, "Request");
+    return Wait(Timeout, "Request", WaitOsMutex);
 }
 
 ULONG Mutex::RequestWin(int Timeout) {
-    return Wait(Timeout, "RequestWin");
+    return Wait(Timeout, "RequestWin", WaitOsMutexPumping);
 }
 
 ULONG Mutex::Release() {

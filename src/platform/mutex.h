@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/os_mutex.h"
 #include "platform/types.h"
 
 namespace qv {
@@ -31,7 +32,7 @@ class Mutex {
     void SetDebug(bool on) { DebugFlag = on ? 1 : 0; }
 
   private:
-    ULONG Wait(int Timeout, const char* operation);
+    ULONG Wait(int Timeout, const char* operation, OsWait (*wait)(HANDLE, int));
 
     HANDLE Handle = nullptr;
     std::string Tag;  // empty when no tag was given

@@ -23,6 +23,11 @@ enum class OsWait { Obtained, Abandoned, TimedOut, Failed };
 // owns the mutex (its previous owner ended without releasing it).
 OsWait WaitOsMutex(HANDLE mutex, int timeout);
 
+// The wait of a thread that owns windows: on Windows it keeps dispatching the
+// thread's window messages while it waits, and any result but Obtained means
+// the mutex was not obtained normally. Without a window system it is WaitOsMutex.
+OsWait WaitOsMutexPumping(HANDLE mutex, int timeout);
+
 // False when the calling thread does not own the mutex.
 bool ReleaseOsMutex(HANDLE mutex);
 

@@ -16,6 +16,11 @@ using BYTE = std::uint8_t;
 using HANDLE = void*;
 using HWND = void*;
 using PSZ = char*;
+using UINT = std::uint32_t;
+// Message parameters and results are as wide as a pointer, as on the platform.
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
 
 // <windows.h> defines TRUE and FALSE as macros with these values; in a file
 // that includes it first, the macros serve instead.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "locale/country.h"
+#include "platform/exception.h"
 #include "platform/path.h"
 #include "report/globals.h"
 #include "report/home_path.h"
@@ -28,6 +29,9 @@ int WriteReport(const std::string& text) {
 }  // namespace
 
 int main() {
+    // A fault anywhere in the report leaves its registers and calling frames in
+    // the log; the handler is unlinked again before the clean-up below.
+    qv::ExceptionHandlerScope faultReport;
     // The home path comes first, so that even a failure to load the language
     // library is logged in the home directory rather than wherever the user is.
     qv::HomePath = qv::HomePathOf(qv::ExecutablePath(), qv::PathsFoldCase());
@@ -41,5 +45,7 @@ int main() {
     const qv::ReportSettings settings = qv::ReportSettingsFrom(IniData);
     qv::SystemSource source(Library.QueryHandle());
     qv::Report report(source, Locale, settings);
-    return WriteReport(report.Write());
+    const int status = WriteReport(report.Write());
+    faultReport.Unlink();
+    return status;
 }

@@ -1,70 +1,344 @@
 #include "platform/os_mutex.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <new>
+#include <optional>
+#include <string>
 #include <thread>
+
+// A named mutex lives in a small lock file in a directory of the user's own
+// (/run/user/UID/quorvant when the system provides that, else /tmp/quorvant-UID,
+// mode 0700 and refused when it belongs to anyone else). Open file description
+// locks (fcntl F_OFD_*) on it are held by the opened file, not by a process, so
+// the kernel drops them the moment the last descriptor closes, also when the
+// process dies by SIGKILL: nothing can stay locked after a crash.
+//
+//   byte 0 - every process that has the name open holds a shared lock on it. A
+//            creator that gets an exclusive lock on it is the only one, so the
+//            name did not exist yet; otherwise it existed already.
+//   byte 1 - the owner holds an exclusive lock on it. The byte's value is 'H'
+//            while owned and 'F' once released: a new owner that finds 'H' took
+//            over from an owner that died (or closed) without releasing, and is
+//            told the mutex was abandoned.
+//
+// The last one to close removes the file; an opener that finds its file removed
+// or replaced under it starts over, so no two processes ever lock different
+// files of the same name. Within the process one object per name is shared by
+// every creation of that name, and its threads take turns as with a
+// process-local mutex; only the thread that owns it holds the file lock.
 
 namespace qv {
 namespace {
 
-// A process-local mutex that knows its owner: re-entrant, timed, and a release
-// by a thread that does not own it is refused instead of undefined.
-struct LocalMutex {
-    std::mutex guard;
-    std::condition_variable freed;
-    std::thread::id owner;
-    unsigned depth = 0;
+using Clock = std::chrono::steady_clock;
+constexpr off_t kPresenceByte = 0;
+constexpr off_t kOwnerByte = 1;
+constexpr char kHeld = 'H';
+constexpr char kFree = 'F';
+
+class OsMutexObject {
+  public:
+    virtual ~OsMutexObject() = default;
+
+    OsWait Wait(int timeout) {
+        const std::optional<Clock::time_point> deadline =
+            timeout < 0 ? std::nullopt
+                        : std::optional<Clock::time_point>(Clock::now() +
+                                                           std::chrono::milliseconds(timeout));
+        const std::thread::id self = std::this_thread::get_id();
+        std::unique_lock<std::mutex> lock(Guard);
+        if (Depth > 0 && Owner == self) {
+            ++Depth;
+            return OsWait::Obtained;
+        }
+        const auto isFree = [&] { return Depth == 0 && !Claimed; };
+        if (!deadline)
+            Freed.wait(lock, isFree);
+        else if (!Freed.wait_until(lock, *deadline, isFree))
+            return OsWait::TimedOut;
+        // This thread alone goes on to the system-wide part; the others wait.
+        Claimed = true;
+        lock.unlock();
+        const OsWait result = AcquireSystemWide(deadline);
+        lock.lock();
+        Claimed = false;
+        if (result == OsWait::Obtained || result == OsWait::Abandoned) {
+            Owner = self;
+            Depth = 1;
+        } else {
+            Freed.notify_one();
+        }
+        return result;
+    }
+
+    bool Release() {
+        std::unique_lock<std::mutex> lock(Guard);
+        if (Depth == 0 || Owner != std::this_thread::get_id()) return false;
+        if (--Depth == 0) {
+            ReleaseSystemWide();
+            Owner = std::thread::id();
+            lock.unlock();
+            Freed.notify_one();
+        }
+        return true;
+    }
+
+  protected:
+    virtual OsWait AcquireSystemWide(std::optional<Clock::time_point> deadline) = 0;
+    virtual void ReleaseSystemWide() = 0;
+
+  private:
+    std::mutex Guard;
+    std::condition_variable Freed;
+    std::thread::id Owner;
+    unsigned Depth = 0;
+    bool Claimed = false;  // a thread of this process is acquiring the system-wide part
 };
 
-LocalMutex* AsLocal(HANDLE handle) {
-    return static_cast<LocalMutex*>(handle);
+class LocalMutex final : public OsMutexObject {
+  protected:
+    OsWait AcquireSystemWide(std::optional<Clock::time_point>) override { return OsWait::Obtained; }
+    void ReleaseSystemWide() override {}
+};
+
+int RetryOnSignal(int fd, int command, flock& region) {
+    int result;
+    do {
+        result = ::fcntl(fd, command, &region);
+    } while (result < 0 && errno == EINTR);
+    return result;
+}
+
+// Locks (F_RDLCK, F_WRLCK) or unlocks (F_UNLCK) one byte; `wait` blocks until
+// it can. The l_pid field must be 0 for open file description locks.
+bool LockByte(int fd, off_t byte, short type, bool wait) {
+    flock region{};
+    region.l_type = type;
+    region.l_whence = SEEK_SET;
+    region.l_start = byte;
+    region.l_len = 1;
+    return RetryOnSignal(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, region) == 0;
+}
+
+bool IsBusy(int error) {
+    return error == EAGAIN || error == EACCES;
+}
+
+// A directory of this user alone, made when missing.
+bool PrivateDirectory(const std::string& path) {
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) return false;
+    if (!S_ISDIR(status.st_mode) || status.st_uid != ::getuid() || (status.st_mode & 077) != 0) {
+        errno = EACCES;
+        return false;
+    }
+    return true;
+}
+
+std::string RuntimeDirectory() {
+    const std::string uid = std::to_string(::getuid());
+    const std::string session = "/run/user/" + uid;
+    struct stat status {};
+    if (::stat(session.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+        status.st_uid == ::getuid())
+        return session + "/quorvant";
+    return "/tmp/quorvant-" + uid;
+}
+
+// Letters, digits, '-', '_' and '.' stand for themselves (a leading '.' does
+// not); every other byte becomes %XX, so that any name is one file name.
+std::string FileNameOf(const std::string& name) {
+    std::string file;
+    for (const unsigned char c : name) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+                           (c == '.' && !file.empty());
+        if (plain) {
+            file += static_cast<char>(c);
+        } else {
+            file += '%';
+            file += "0123456789ABCDEF"[c >> 4];
+            file += "0123456789ABCDEF"[c & 0xF];
+        }
+    }
+    return file + ".mutex";
+}
+
+bool SameFile(int fd, const std::string& path) {
+    struct stat opened {
+    }, named{};
+    return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+class NamedMutex final : public OsMutexObject {
+  public:
+    // Opens the name's lock file and takes its place among the processes that
+    // have it open; on failure Fd stays -1 and errno tells why.
+    explicit NamedMutex(const std::string& name) : Name(name) { Open(); }
+
+    ~NamedMutex() override {
+        if (Fd < 0) return;
+        // The last one to close removes the file; the lock keeps openers out.
+        if (LockByte(Fd, kPresenceByte, F_WRLCK, false)) ::unlink(Path.c_str());
+        ::close(Fd);
+    }
+
+    bool IsOpen() const { return Fd >= 0; }
+    bool ExistedAlready() const { return Existed; }
+    const std::string& QueryName() const { return Name; }
+    unsigned References = 1;
+
+  protected:
+    OsWait AcquireSystemWide(std::optional<Clock::time_point> deadline) override {
+        if (!deadline) {
+            if (!LockByte(Fd, kOwnerByte, F_WRLCK, true)) return OsWait::Failed;
+        } else if (!PollForOwnerLock(*deadline)) {
+            return IsBusy(errno) ? OsWait::TimedOut : OsWait::Failed;
+        }
+        char state = kFree;
+        const bool abandoned = ::pread(Fd, &state, 1, kOwnerByte) == 1 && state == kHeld;
+        WriteState(kHeld);
+        return abandoned ? OsWait::Abandoned : OsWait::Obtained;
+    }
+
+    void ReleaseSystemWide() override {
+        WriteState(kFree);
+        LockByte(Fd, kOwnerByte, F_UNLCK, false);
+    }
+
+  private:
+    void Open() {
+        const std::string directory = RuntimeDirectory();
+        if (!PrivateDirectory(directory)) return;
+        Path = directory + "/" + FileNameOf(Name);
+        if (Path.size() >= PATH_MAX) {
+            errno = ENAMETOOLONG;
+            return;
+        }
+        while (true) {
+            Fd = ::open(Path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (Fd < 0) return;
+            Existed = !LockByte(Fd, kPresenceByte, F_WRLCK, false);
+            // Waits only while another opener or a closer holds byte 0 alone.
+            if (Existed && !LockByte(Fd, kPresenceByte, F_RDLCK, true)) break;
+            if (SameFile(Fd, Path)) {
+                if (!Existed) {
+                    WriteState(kFree);  // a fresh mutex, whatever a crash left behind
+                    LockByte(Fd, kPresenceByte, F_RDLCK, false);
+                }
+                return;
+            }
+            ::close(Fd);  // removed by its last closer meanwhile: start over
+        }
+        const int error = errno;
+        ::close(Fd);
+        Fd = -1;
+        errno = error;
+    }
+
+    // Time-limited waits try the lock again and again, at rising intervals of
+    // at most 10 ms: fcntl itself offers only no wait or no limit.
+    bool PollForOwnerLock(Clock::time_point deadline) {
+        auto pause = std::chrono::microseconds(500);
+        while (!LockByte(Fd, kOwnerByte, F_WRLCK, false)) {
+            if (!IsBusy(errno)) return false;
+            const auto now = Clock::now();
+            if (now >= deadline) return false;
+            std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+            pause = std::min(pause * 2, std::chrono::microseconds(10000));
+        }
+        return true;
+    }
+
+    void WriteState(char state) {
+        const ssize_t written = ::pwrite(Fd, &state, 1, kOwnerByte);
+        (void)written;  // a byte of an opened regular file; the lock is what counts
+    }
+
+    std::string Name;
+    std::string Path;
+    int Fd = -1;
+    bool Existed = false;
+};
+
+// The named mutexes this process has open, so that every creation of one name
+// shares one object, as a system's named object would be shared.
+std::mutex RegistryGuard;
+std::map<std::string, NamedMutex*>& OpenNames() {
+    static auto* names = new std::map<std::string, NamedMutex*>;  // outlives static objects
+    return *names;
+}
+
+OsMutexCreation CreateNamed(const std::string& name) {
+    OsMutexCreation created;
+    std::lock_guard<std::mutex> lock(RegistryGuard);
+    auto& names = OpenNames();
+    if (const auto found = names.find(name); found != names.end()) {
+        ++found->second->References;
+        created.handle = static_cast<OsMutexObject*>(found->second);
+        created.alreadyExisted = true;
+        return created;
+    }
+    auto* mutex = new (std::nothrow) NamedMutex(name);
+    if (!mutex) {
+        created.error = ENOMEM;
+    } else if (!mutex->IsOpen()) {
+        created.error = static_cast<DWORD>(errno);
+        delete mutex;
+    } else {
+        names[name] = mutex;
+        created.handle = static_cast<OsMutexObject*>(mutex);
+        created.alreadyExisted = mutex->ExistedAlready();
+    }
+    return created;
+}
+
+OsMutexObject* AsObject(HANDLE handle) {
+    return static_cast<OsMutexObject*>(handle);
 }
 
 }  // namespace
 
 OsMutexCreation CreateOsMutex(const char* name) {
+    if (name) return CreateNamed(name);
     OsMutexCreation created;
-    if (name) {  // system-wide names are not offered on this platform yet
-        created.error = ENOSYS;
-        return created;
-    }
-    created.handle = new (std::nothrow) LocalMutex;
+    created.handle = static_cast<OsMutexObject*>(new (std::nothrow) LocalMutex);
     if (!created.handle) created.error = ENOMEM;
     return created;
 }
 
-void CloseOsMutex(HANDLE mutex) {
-    delete AsLocal(mutex);
+void CloseOsMutex(HANDLE handle) {
+    OsMutexObject* object = AsObject(handle);
+    if (auto* named = dynamic_cast<NamedMutex*>(object)) {
+        std::lock_guard<std::mutex> lock(RegistryGuard);
+        if (--named->References > 0) return;
+        OpenNames().erase(named->QueryName());
+    }
+    delete object;
 }
 
 OsWait WaitOsMutex(HANDLE handle, int timeout) {
-    LocalMutex& mutex = *AsLocal(handle);
-    const std::thread::id self = std::this_thread::get_id();
-    std::unique_lock<std::mutex> lock(mutex.guard);
-    const auto isFree = [&] { return mutex.depth == 0 || mutex.owner == self; };
-    if (timeout < 0) {
-        mutex.freed.wait(lock, isFree);
-    } else if (!mutex.freed.wait_for(lock, std::chrono::milliseconds(timeout), isFree)) {
-        return OsWait::TimedOut;
-    }
-    mutex.owner = self;
-    ++mutex.depth;
-    return OsWait::Obtained;
+    return AsObject(handle)->Wait(timeout);
+}
+
+OsWait WaitOsMutexPumping(HANDLE handle, int timeout) {
+    return WaitOsMutex(handle, timeout);
 }
 
 bool ReleaseOsMutex(HANDLE handle) {
-    LocalMutex& mutex = *AsLocal(handle);
-    std::unique_lock<std::mutex> lock(mutex.guard);
-    if (mutex.depth == 0 || mutex.owner != std::this_thread::get_id()) return false;
-    if (--mutex.depth == 0) {
-        mutex.owner = std::thread::id();
-        lock.unlock();
-        mutex.freed.notify_one();
-    }
-    return true;
+    return AsObject(handle)->Release();
 }
 
 }  // namespace qv

@@ -1,0 +1,89 @@
+#include "diag/memory_dump.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "diag/log.h"
+
+namespace qv {
+namespace {
+
+constexpr int kRowBytes = 16;
+constexpr int kMaxIndent = 100;
+
+struct MessageTable {
+    UINT Code;
+    const char* Name;
+};
+
+// No message has a name of its own yet: every one is shown by number.
+const MessageTable KnownMessages[] = {{0, nullptr}};
+
+// Addresses and message parameters are as wide as a pointer; they show at
+// least eight digits, so 32-bit values look as they always did.
+unsigned long long Wide(std::uintptr_t value) {
+    return static_cast<unsigned long long>(value);
+}
+
+}  // namespace
+
+std::string DumpRow(const unsigned char* row, std::uintptr_t address, int bytes) {
+    char part[24];
+    std::snprintf(part, sizeof part, "%08llX: ", Wide(address));
+    std::string line = part;
+    for (int i = 0; i < kRowBytes; ++i) {
+        std::snprintf(part, sizeof part, "%02X ", i < bytes ? row[i] : 0);
+        line += i < bytes ? part : "   ";
+    }
+    line += '|';
+    for (int i = 0; i < kRowBytes; ++i) {
+        const bool printable = i < bytes && row[i] >= 0x20 && row[i] <= 0x7E;
+        line += printable ? static_cast<char>(row[i]) : ' ';
+    }
+    return line + '|';
+}
+
+void DumpMemory(const char* Note, const void* pMemory, int Count) {
+    Log("Dump of memory at %08llX for %i bytes (%s)",
+        Wide(reinterpret_cast<std::uintptr_t>(pMemory)), Count, Note ? Note : "");
+    const auto* bytes = static_cast<const unsigned char*>(pMemory);
+    for (int i = 0; i < Count; i += kRowBytes) {
+        const int inRow = Count - i < kRowBytes ? Count - i : kRowBytes;
+        Log("  %s", DumpRow(bytes + i, reinterpret_cast<std::uintptr_t>(bytes + i), inRow).c_str());
+    }
+}
+
+void* AllocateMemory(std::size_t ByteCount) {
+    return std::malloc(ByteCount);
+}
+
+void FreeMemory(void* Memory) {
+    std::free(Memory);
+}
+
+const char* InterpretMsg(UINT msg, char* Buffer) {
+    const MessageTable* entry = KnownMessages;
+    while (entry->Name && entry->Code != msg) ++entry;
+    if (entry->Name) return entry->Name;
+    std::snprintf(Buffer, 9, "%08X", msg);
+    return Buffer;
+}
+
+void LogMsgRcvd(int Indent, const char* Prefix, UINT msg, WPARAM mp1, LPARAM mp2) {
+    char text[80];
+    const char* name = InterpretMsg(msg, text);
+    Log("%*s%s: Message %s(%08llX,%08llX) received.", Indent, "", Prefix ? Prefix : "", name,
+        Wide(mp1), Wide(static_cast<std::uintptr_t>(mp2)));
+    if (Indent > kMaxIndent) {
+        Log("%*s%s: Aborting (excessive recursion).", Indent, "", Prefix ? Prefix : "");
+        std::exit(1);
+    }
+}
+
+void LogMsgDone(int Indent, const char* Prefix, UINT msg, LRESULT Result) {
+    char text[80];
+    Log("%*s%s: Message %s done.  Result %08llX.", Indent, "", Prefix ? Prefix : "",
+        InterpretMsg(msg, text), Wide(static_cast<std::uintptr_t>(Result)));
+}
+
+}  // namespace qv
