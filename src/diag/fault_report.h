@@ -61,6 +61,10 @@ struct FrameWords {
     std::uintptr_t returnAddress = 0;  // where the caller goes on
 };
 
+// Reads the two words at `frame`; false when that memory cannot be read (a
+// damaged chain must end the walk, not fault again).
+bool ReadFrameWords(std::uintptr_t frame, FrameWords& words);
+
 // Walks the chain of frames from `frame`: while the frame address is not 0, its
 // words can be read (read(frame, words) is true) and the caller's frame address
 // lies above it (compared as signed values), visit(returnAddress) is called and

@@ -2,22 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/other_thread.h"
+
 #include <thread>
 
 #include "support/temp_dir.h"
 
 namespace qv {
 namespace {
-
-ULONG RequestFromAnotherThread(Mutex& mutex, int timeout) {
-    ULONG result = 99;
-    std::thread other([&] {
-        result = mutex.Request(timeout);
-        if (result == TRUE) mutex.Release();
-    });
-    other.join();
-    return result;
-}
 
 TEST(Mutex, IsReentrantForItsOwner) {
     Mutex mutex("test", nullptr, TRUE);
@@ -26,16 +18,16 @@ TEST(Mutex, IsReentrantForItsOwner) {
     EXPECT_EQ(mutex.Request(0), TRUE);
     EXPECT_EQ(mutex.Release(), TRUE);
     // Still owned once: another thread cannot have it yet.
-    EXPECT_EQ(RequestFromAnotherThread(mutex, 0), FALSE);
+    EXPECT_EQ(test::RequestOnAnotherThread(mutex, 0), FALSE);
     EXPECT_EQ(mutex.Release(), TRUE);
-    EXPECT_EQ(RequestFromAnotherThread(mutex, 0), TRUE);
+    EXPECT_EQ(test::RequestOnAnotherThread(mutex, 0), TRUE);
 }
 
 TEST(Mutex, TimesOutWhileAnotherThreadOwnsIt) {
     Mutex mutex("test", nullptr, TRUE);
     mutex.Request(-1);
-    EXPECT_EQ(RequestFromAnotherThread(mutex, 0), FALSE);
-    EXPECT_EQ(RequestFromAnotherThread(mutex, 20), FALSE);
+    EXPECT_EQ(test::RequestOnAnotherThread(mutex, 0), FALSE);
+    EXPECT_EQ(test::RequestOnAnotherThread(mutex, 20), FALSE);
     mutex.Release();
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/other_thread.h"
+
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -20,16 +22,6 @@ std::string UniqueName() {
     return "qv test/mutex " +
            std::to_string(std::chrono::system_clock::now().time_since_epoch().count()) + "-" +
            std::to_string(counter++);
-}
-
-ULONG RequestOnOtherThread(Mutex& mutex, int timeout) {
-    ULONG result = 99;
-    std::thread other([&] {
-        result = mutex.Request(timeout);
-        if (result == TRUE) mutex.Release();
-    });
-    other.join();
-    return result;
 }
 
 class NamedMutex : public ::testing::Test {
@@ -84,7 +76,7 @@ TEST_F(NamedMutex, AnOwnerKilledWhileOwningItAbandonsIt) {
     holder.Wait();
 
     EXPECT_EQ(mutex.Request(-1), FALSE);  // abandoned: FALSE, and now ours
-    EXPECT_EQ(RequestOnOtherThread(mutex, 0), FALSE);
+    EXPECT_EQ(test::RequestOnAnotherThread(mutex, 0), FALSE);
     EXPECT_EQ(mutex.Release(), TRUE);
     EXPECT_EQ(mutex.Request(0), TRUE);
     EXPECT_EQ(mutex.Release(), TRUE);
@@ -117,7 +109,7 @@ TEST_F(NamedMutex, AnotherProcessWaitsForTheRelease) {
     ASSERT_EQ(waiter.ReadLine(), "handle yes");
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(mutex.Release(), TRUE);
-    EXPECT_EQ(RequestOnOtherThread(mutex, 0), FALSE);  // still held once
+    EXPECT_EQ(test::RequestOnAnotherThread(mutex, 0), FALSE);  // still held once
     EXPECT_EQ(mutex.Release(), TRUE);
     EXPECT_EQ(waiter.ReadLine(), "request 1");
     waiter.CloseInput();
@@ -133,10 +125,10 @@ TEST_F(NamedMutex, CreationsInOneProcessShareTheMutex) {
     ASSERT_NE(shared.QueryHandle(), nullptr);
     EXPECT_EQ(first.Request(-1), TRUE);
     EXPECT_EQ(shared.Request(0), TRUE);  // the same mutex, owned by this thread
-    EXPECT_EQ(RequestOnOtherThread(shared, 0), FALSE);
+    EXPECT_EQ(test::RequestOnAnotherThread(shared, 0), FALSE);
     EXPECT_EQ(shared.Release(), TRUE);
     EXPECT_EQ(first.Release(), TRUE);
-    EXPECT_EQ(RequestOnOtherThread(shared, 0), TRUE);
+    EXPECT_EQ(test::RequestOnAnotherThread(shared, 0), TRUE);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <ctime>
 
 #include "diag/fault_report.h"
-#include "platform/memory_probe.h"
 #include "report/globals.h"
 
 // The handler runs on an alternate stack, so a stack overflow is reported too.
@@ -119,21 +118,13 @@ class LogWriter {
     std::int64_t LocalSeconds = 0;
 };
 
-bool ReadFrame(std::uintptr_t frame, FrameWords& words) {
-    std::uintptr_t pair[2];
-    if (!ReadMemory(frame, pair, sizeof pair)) return false;
-    words.callerFrame = pair[0];
-    words.returnAddress = pair[1];
-    return true;
-}
-
 void ExceptionHandler(int signal, siginfo_t*, void* context) {
     const int savedErrno = errno;
     const FaultRegisters registers = RegistersOf(*static_cast<ucontext_t*>(context));
     {
         LogWriter log;
         log.Entry([&](FixedText& text) { AddRegisterReport(text, registers, kWordDigits); });
-        WalkFrames(registers.bp, ReadFrame, [&](std::uintptr_t returnAddress) {
+        WalkFrames(registers.bp, ReadFrameWords, [&](std::uintptr_t returnAddress) {
             log.Entry([&](FixedText& text) { AddCallerLine(text, returnAddress, kWordDigits); });
         });
     }

@@ -6,18 +6,9 @@
 
 #include "diag/fault_report.h"
 #include "diag/log.h"
-#include "platform/memory_probe.h"
 
 namespace qv {
 namespace {
-
-bool ReadFrame(std::uintptr_t frame, FrameWords& words) {
-    std::uintptr_t pair[2];
-    if (!ReadMemory(frame, pair, sizeof pair)) return false;
-    words.callerFrame = pair[0];
-    words.returnAddress = pair[1];
-    return true;
-}
 
 // One entry with the registers, then one per calling frame, innermost first.
 void ReportFault(const FaultRegisters& registers) {
@@ -25,7 +16,7 @@ void ReportFault(const FaultRegisters& registers) {
     FixedText text(buffer, sizeof buffer);
     AddRegisterReport(text, registers, kWordDigits);
     Log("%s", text.Text());
-    WalkFrames(registers.bp, ReadFrame, [](std::uintptr_t returnAddress) {
+    WalkFrames(registers.bp, ReadFrameWords, [](std::uintptr_t returnAddress) {
         char line[64];
         FixedText caller(line, sizeof line);
         AddCallerLine(caller, returnAddress, kWordDigits);
