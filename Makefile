@@ -27,6 +27,7 @@ test-asan:
 	cmake --preset asan >/dev/null
 	cmake --build build-asan -j $(JOBS)
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ASAN_OPTIONS=allow_user_segv_handler=1 \
 	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS (make test gives each a few seconds).

@@ -35,8 +35,9 @@ int CallingThreadNumber() {
 void StoreName(char* slot, const char* name, int length) {
     char formatted[260];
     std::snprintf(formatted, sizeof formatted, "%.*s", length, name ? name : "");
-    std::strncpy(slot, formatted, kNameLength);
-    slot[kNameLength] = '\0';
+    const std::size_t kept = std::min<std::size_t>(std::strlen(formatted), kNameLength);
+    std::memcpy(slot, formatted, kept);
+    slot[kept] = '\0';
 }
 
 // "HH:MM:SS MM/DD/YY ", as the log's entries begin.

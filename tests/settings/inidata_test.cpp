@@ -31,28 +31,28 @@ TEST(DefaultDateFormat, FollowsTheLocalesOrderSeparatorsAndClock) {
 
 TEST(IniDataDefaults, AreThoseTheReportAndTheMonitorStartWith) {
     const INIDATA record(LocaleOf("1", "1", ".", ":"));
-    EXPECT_EQ(record.ShowSeconds, FALSE);
-    EXPECT_EQ(record.ShowFileSystemNames, TRUE);
-    EXPECT_EQ(record.ShowDiskLabels, TRUE);
-    EXPECT_EQ(record.ShowK, 1);
-    EXPECT_EQ(record.ShowTrueK, 1);
-    EXPECT_EQ(record.ShowM, 1);
-    EXPECT_EQ(record.ShowG, 1);
-    EXPECT_EQ(record.MonitorPriority, PRIORITY_TIME_CRITICAL);
-    EXPECT_EQ(record.TimerInterval, 1000);
-    EXPECT_EQ(record.AveragingInterval, 60);
-    EXPECT_EQ(record.BackColor, 0xFFFFFFu);
-    EXPECT_EQ(record.WarningBackground, 0xFFFF00u);
-    EXPECT_EQ(record.ErrorBackground, 0xFF0000u);
-    EXPECT_EQ(record.ErrorForeground, 0xFFFFFFu);
-    EXPECT_EQ(record.CenterClock, TRUE);
-    EXPECT_EQ(record.PopUseAPOP, TRUE);
-    EXPECT_EQ(record.PopAlert, TRUE);
-    EXPECT_EQ(record.PopInterval, 60);
+    EXPECT_EQ(+record.ShowSeconds, FALSE);
+    EXPECT_EQ(+record.ShowFileSystemNames, TRUE);
+    EXPECT_EQ(+record.ShowDiskLabels, TRUE);
+    EXPECT_EQ(+record.ShowK, 1);
+    EXPECT_EQ(+record.ShowTrueK, 1);
+    EXPECT_EQ(+record.ShowM, 1);
+    EXPECT_EQ(+record.ShowG, 1);
+    EXPECT_EQ(+record.MonitorPriority, PRIORITY_TIME_CRITICAL);
+    EXPECT_EQ(+record.TimerInterval, 1000);
+    EXPECT_EQ(+record.AveragingInterval, 60);
+    EXPECT_EQ(+record.BackColor, 0xFFFFFFu);
+    EXPECT_EQ(+record.WarningBackground, 0xFFFF00u);
+    EXPECT_EQ(+record.ErrorBackground, 0xFF0000u);
+    EXPECT_EQ(+record.ErrorForeground, 0xFFFFFFu);
+    EXPECT_EQ(+record.CenterClock, TRUE);
+    EXPECT_EQ(+record.PopUseAPOP, TRUE);
+    EXPECT_EQ(+record.PopAlert, TRUE);
+    EXPECT_EQ(+record.PopInterval, 60);
     EXPECT_STREQ(record.PopReader, "netscape -mail -l en_US");
-    EXPECT_EQ(record.PopReader[259], 0);
+    EXPECT_EQ(+record.PopReader[259], 0);
     EXPECT_STREQ(record.DateFormat, "%a, %d.%m.%y %H:%M:%S %z");
-    EXPECT_EQ(record.fShowSeconds, FALSE);
+    EXPECT_EQ(+record.fShowSeconds, FALSE);
 }
 
 // Every key the record is read from, in the order it is read.
@@ -168,10 +168,10 @@ TEST_P(BadSettingsFile, LogsEachBadKeyOnceKeepsItsDefaultAndReadsTheRest) {
     INIDATA record;
     EXPECT_EQ(Open()->GetIniData(&record), 0);
     EXPECT_EQ(WrongSizeItems(), AllKeysBut(c.read)) << c.what;
-    EXPECT_EQ(record.ShowSeconds, c.showSeconds) << c.what;
-    EXPECT_EQ(record.ShowK, c.showK) << c.what;
+    EXPECT_EQ(+record.ShowSeconds, c.showSeconds) << c.what;
+    EXPECT_EQ(+record.ShowK, c.showK) << c.what;
     EXPECT_STREQ(record.DateFormat, INIDATA().DateFormat) << c.what;
-    EXPECT_EQ(record.DateFormat[79], 0);
+    EXPECT_EQ(+record.DateFormat[79], 0);
 }
 
 const std::string kBinary = [] {
@@ -218,13 +218,13 @@ TEST_F(SettingsStore, ReadsTheReportsSettings) {
         "ShowG=0000\nShowDiskLabels=00000000\nShowFileSystemNames=00000000\n");
     INIDATA record;
     Open()->GetIniData(&record);
-    EXPECT_EQ(record.ShowSeconds, TRUE);
-    EXPECT_EQ(record.ShowK, 0);
-    EXPECT_EQ(record.ShowTrueK, 0);
-    EXPECT_EQ(record.ShowM, 2);
-    EXPECT_EQ(record.ShowG, 0);
-    EXPECT_EQ(record.ShowDiskLabels, FALSE);
-    EXPECT_EQ(record.ShowFileSystemNames, FALSE);
+    EXPECT_EQ(+record.ShowSeconds, TRUE);
+    EXPECT_EQ(+record.ShowK, 0);
+    EXPECT_EQ(+record.ShowTrueK, 0);
+    EXPECT_EQ(+record.ShowM, 2);
+    EXPECT_EQ(+record.ShowG, 0);
+    EXPECT_EQ(+record.ShowDiskLabels, FALSE);
+    EXPECT_EQ(+record.ShowFileSystemNames, FALSE);
 }
 
 TEST_F(SettingsStore, FAnchorCornerCoversAnchorCornerAndTheLowHalfOfItsFlag) {
@@ -232,8 +232,8 @@ TEST_F(SettingsStore, FAnchorCornerCoversAnchorCornerAndTheLowHalfOfItsFlag) {
                   "\nAnchorCorner=0300\nfAnchorCorner=02000100\n");
     INIDATA record;
     Open()->GetIniData(&record);
-    EXPECT_EQ(record.AnchorCorner, 2);
-    EXPECT_EQ(record.fAnchorCorner, 1);
+    EXPECT_EQ(+record.AnchorCorner, 2);
+    EXPECT_EQ(+record.fAnchorCorner, 1);
 }
 
 TEST_F(SettingsStore, NamedFontSetsItsFlagAndTextsAlwaysEndInAZero) {
@@ -247,7 +247,7 @@ TEST_F(SettingsStore, NamedFontSetsItsFlagAndTextsAlwaysEndInAZero) {
                   "\nPopPassword=" + letters(32) + "\n");
     INIDATA record;
     Open()->GetIniData(&record);
-    EXPECT_EQ(record.fFontNameSize, TRUE);
+    EXPECT_EQ(+record.fFontNameSize, TRUE);
     EXPECT_EQ(std::string(record.DateFormat), std::string(79, 'A'));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(record.FontNameSize)),
               std::string(79, 'A'));
@@ -261,10 +261,10 @@ TEST_F(SettingsStore, ValidPositionIsReadAndTheWindowKeysStay) {
     WriteSettings(text);
     INIDATA record;
     EXPECT_EQ(Open()->GetIniData(&record), 0);
-    EXPECT_EQ(record.Position.hwnd, 1u);
-    EXPECT_EQ(record.Position.cx, 5);
-    EXPECT_EQ(record.Position.flags, 7u);
-    EXPECT_EQ(record.fPosition, FALSE);  // the defaults come after the position
+    EXPECT_EQ(+record.Position.hwnd, 1u);
+    EXPECT_EQ(+record.Position.cx, 5);
+    EXPECT_EQ(+record.Position.flags, 7u);
+    EXPECT_EQ(+record.fPosition, FALSE);  // the defaults come after the position
     EXPECT_EQ(SettingsText(), Entries(text));
 }
 
@@ -274,8 +274,8 @@ TEST_F(SettingsStore, WithoutValidPositionTheWindowKeysGoAndTheRestIsRead) {
         "ShowSeconds=01000000\nfAnchorCorner=01000000\n[OTHER]\nPosition=00\n");
     INIDATA record;
     EXPECT_EQ(Open()->GetIniData(&record), 0);
-    EXPECT_EQ(record.ShowSeconds, TRUE);
-    EXPECT_EQ(record.AnchorCorner, 0);
+    EXPECT_EQ(+record.ShowSeconds, TRUE);
+    EXPECT_EQ(+record.AnchorCorner, 0);
     EXPECT_EQ(SettingsText(),
               Entries("; my settings\n[QUORVANT]\nShowSeconds=01000000\n[OTHER]\nPosition=00\n"));
 }
@@ -286,7 +286,7 @@ TEST_F(SettingsStore, OtherApplicationWithoutPositionReadsNothing) {
     ASSERT_TRUE(store->IsReady());
     INIDATA record;
     EXPECT_EQ(store->GetIniData(&record), 1);
-    EXPECT_EQ(record.ShowSeconds, FALSE);
+    EXPECT_EQ(+record.ShowSeconds, FALSE);
     EXPECT_EQ(WrongSizeItems(), Strings{"Position"});
 }
 

@@ -219,7 +219,8 @@ TEST_F(CopiedSnapshot, DigitGroupsFollowTheLocale) {
         const test::Outcome outcome = test::Run(
             {exe},
             {std::string("LC_ALL=") + c.locale, std::string("LOCPATH=") + BUILD_DIR + "/locales"});
-        const std::string* line = LineStartingWith(Lines(outcome.out), "Free physical memory");
+        const auto lines = Lines(outcome.out);
+        const std::string* line = LineStartingWith(lines, "Free physical memory");
         ASSERT_NE(line, nullptr) << outcome.out;
         const std::string value = line->substr(line->find_last_of(' ', line->size() - 2) + 1);
         ASSERT_GT(value.size(), 8u) << *line;  // a byte count of this machine's memory
