@@ -62,9 +62,10 @@ NATIVE_SOURCES = $(shell git ls-files 'src/*.cpp' | grep -v '/win32/')
 # The code is formatted by .clang-format and clean for the checks .clang-tidy
 # enables.
 lint: build
-	clang-format --dry-run --Werror $(SOURCES)
-	@out=$$(clang-tidy -p build --quiet $(NATIVE_SOURCES) 2>&1); status=$$?; \
-	 echo "$$out" | grep -v 'warnings generated'; exit $$status
+	@echo "clang-format and clang-tidy over the sources"
+	@clang-format --dry-run --Werror $(SOURCES)
+	@out=$$(echo $(NATIVE_SOURCES) | xargs -n 4 -P $(JOBS) clang-tidy -p build --quiet 2>&1); \
+	 status=$$?; echo "$$out" | grep -v 'warnings generated'; exit $$status
 
 format:
 	clang-format -i $(SOURCES)

@@ -24,8 +24,9 @@ std::unique_ptr<char[]> NewText(std::size_t length) {
 
 std::unique_ptr<char[]> CopyOf(const char* text) {
     const char* source = text ? text : "";
-    auto copy = NewText(std::strlen(source) + 1);
-    if (copy) std::strcpy(copy.get(), source);
+    const std::size_t size = std::strlen(source) + 1;
+    auto copy = NewText(size);
+    if (copy) std::memcpy(copy.get(), source, size);
     return copy;
 }
 
@@ -134,7 +135,7 @@ BOOL Profile::GetItem(const char* ItemName, void* Item, int Size) {
         return FALSE;
     }
     BYTE* bytes = static_cast<BYTE*>(Item);
-    for (DWORD i = 0; i < digits / 2; ++i)
+    for (std::size_t i = 0; i < digits / 2; ++i)
         bytes[i] = static_cast<BYTE>(DigitValue(text[2 * i]) << 4 | DigitValue(text[2 * i + 1]));
     return TRUE;
 }
@@ -151,7 +152,8 @@ BOOL Profile::PutItem(const char* ItemName, const void* Item, int Size) {
     }
     const BYTE* bytes = static_cast<const BYTE*>(Item);
     text[0] = '\0';
-    for (int i = 0; i < Size; ++i) std::snprintf(&text[2 * i], 3, "%02X", bytes[i]);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(Size); ++i)
+        std::snprintf(&text[2 * i], 3, "%02X", bytes[i]);
     if (WriteValue(ItemName, text.get())) return TRUE;
     LogWriteFailure(ItemName, text.get());
     return FALSE;

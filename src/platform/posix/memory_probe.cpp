@@ -15,6 +15,7 @@ bool ReadMemory(std::uintptr_t address, void* out, std::size_t size) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return false;
     const int savedErrno = errno;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the address comes from a register
     const ssize_t written = ::write(ends[1], reinterpret_cast<const void*>(address), size);
     const bool copied = written == static_cast<ssize_t>(size) &&
                         ::read(ends[0], out, size) == static_cast<ssize_t>(size);

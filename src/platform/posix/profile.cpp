@@ -53,7 +53,7 @@ std::optional<std::string> FollowLinks(std::string path) {
         if (length < 0) return std::nullopt;
         if (static_cast<std::size_t>(length) >= target.size()) continue;  // changed meanwhile
         const std::string link(target.data(), static_cast<std::size_t>(length));
-        path = link[0] == '/' ? link : DirectoryOf(path) + link;
+        path = link[0] == '/' ? link : DirectoryOf(path).append(link);
     }
     errno = ELOOP;
     return std::nullopt;
