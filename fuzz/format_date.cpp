@@ -5,20 +5,13 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz_input.h"
 #include "locale/datefmt.h"
 #include "locale/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string input(reinterpret_cast<const char*>(data), size);
-    // The input holds a format and the names, separated by zero bytes.
-    std::string parts[5];
-    std::size_t part = 0;
-    for (char c : input) {
-        if (c == '\0' && part < 4)
-            ++part;
-        else
-            parts[part] += c;
-    }
+    // A format and the names.
+    const auto parts = Parts<5>(data, size);
     qv::DateNames names;
     names.daysOfWeek = parts[1];
     names.monthsOfYear = parts[2];
