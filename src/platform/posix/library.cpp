@@ -113,9 +113,7 @@ HANDLE LoadLanguageLibrary(const std::string& name) {
         errno = ENOENT;
         return nullptr;
     }
-    char* resolved = ::realpath(located.c_str(), nullptr);
-    const std::string path = resolved ? resolved : located;
-    ::free(resolved);
+    const std::string& path = located;  // one name per file: the search gives it
 
     std::lock_guard<std::mutex> guard(RegistryLock());
     if (LoadedCatalogue* loaded = FindPath(path)) {

@@ -3,6 +3,8 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <cstdlib>
+#include <initializer_list>
 #include <string>
 
 #include "platform/posix/langinfo.h"
@@ -31,9 +33,33 @@ class CategoryLocale {
     std::string Previous;
 };
 
+// The name the C library gives a category for "": LC_ALL, then the
+// category's own variable, then LANG.
+std::string ResolvedName(const char* name, const char* categoryVariable) {
+    if (*name) return name;
+    for (const char* variable : {"LC_ALL", categoryVariable, "LANG"})
+        if (const char* value = ::getenv(variable); value && *value) return value;
+    return "C";
+}
+
+// C, POSIX and the C locale in UTF-8 have the same numeric and time items.
+bool IsCLocale(const std::string& name) {
+    return name == "C" || name == "POSIX" || name.rfind("C.", 0) == 0;
+}
+
+// What the C locale gives, known without loading anything.
+LanginfoTexts CLocaleTexts() {
+    return {"%m/%d/%y", "%H:%M:%S", "%I:%M:%S %p", "", "AM", "PM"};
+}
+
 }  // namespace
 
 LocaleItems LocaleItemsNamed(const char* numericName, const char* timeName) {
+    // Most containers and services run in the C locale: answering it without
+    // setlocale spares the report the look-ups of the locale files.
+    if (IsCLocale(ResolvedName(numericName, "LC_NUMERIC")) &&
+        IsCLocale(ResolvedName(timeName, "LC_TIME")))
+        return ItemsFromLanginfo(CLocaleTexts());
     const CategoryLocale numeric(LC_NUMERIC, numericName);
     const CategoryLocale time(LC_TIME, timeName);
     LanginfoTexts texts;

@@ -1,5 +1,7 @@
 #include "platform/memory.h"
 
+#include <fcntl.h>
+
 #include "platform/posix/proc_text.h"
 #include "platform/posix/read_file.h"
 
@@ -9,7 +11,11 @@ namespace qv {
 // physical memory users mean. The paging store is the swap space.
 MemoryStatus QueryMemoryStatus() {
     MemoryStatus status;
-    const std::optional<std::string> meminfo = ReadWholeFile("/proc/meminfo");
+    // Kept open: each report line asks afresh, and a read from the start of the
+    // open file gives the kernel's current figures without opening it again.
+    static const int meminfoFd = ::open("/proc/meminfo", O_RDONLY | O_CLOEXEC);
+    const std::optional<std::string> meminfo =
+        meminfoFd < 0 ? std::nullopt : ReadFromStart(meminfoFd);
     if (!meminfo) return status;
     const auto available = MeminfoBytes(*meminfo, "MemAvailable");
     status.availPhys = available ? *available : MeminfoBytes(*meminfo, "MemFree").value_or(0);

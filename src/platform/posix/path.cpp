@@ -20,9 +20,10 @@ bool PathsFoldCase() {
     return false;
 }
 
-// The kernel's record of the running executable: right also when the program
-// was started through PATH or a symbolic link.
-std::string ExecutablePath() {
+namespace {
+
+// The link /proc/self/exe, whatever its length.
+std::string ReadExecutableLink() {
     std::vector<char> buffer(PATH_MAX);
     for (;;) {
         const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
@@ -31,6 +32,15 @@ std::string ExecutablePath() {
             return std::string(buffer.data(), static_cast<std::size_t>(length));
         buffer.resize(buffer.size() * 2);
     }
+}
+
+}  // namespace
+
+// The kernel's record of the running executable: right also when the program
+// was started through PATH or a symbolic link.
+std::string ExecutablePath() {
+    static const std::string path = ReadExecutableLink();  // it cannot change while we run
+    return path;
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -59,19 +59,6 @@ std::optional<std::string> FollowLinks(std::string path) {
     return std::nullopt;
 }
 
-std::optional<std::string> ReadAll(int fd) {
-    std::string text;
-    char chunk[8192];
-    for (off_t offset = 0;;) {
-        const ssize_t got = ::pread(fd, chunk, sizeof chunk, offset);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return std::nullopt;
-        if (got == 0) return text;
-        text.append(chunk, static_cast<std::size_t>(got));
-        offset += got;
-    }
-}
-
 bool WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = ::write(fd, text.data(), text.size());
@@ -174,7 +161,7 @@ BOOL EditFile(const std::string& path, const Edit& edit, bool create) {
         return TRUE;
     LockedFile file(*target, create);
     if (file.fd() < 0) return !create && errno == ENOENT ? TRUE : FALSE;
-    const std::optional<std::string> text = ReadAll(file.fd());
+    const std::optional<std::string> text = ReadFromStart(file.fd());
     if (!text) return FALSE;
     const std::string edited = edit(*text);
     if (edited == *text && !file.created()) return TRUE;

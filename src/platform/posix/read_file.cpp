@@ -7,21 +7,23 @@
 
 namespace qv {
 
+std::optional<std::string> ReadFromStart(int fd) {
+    std::string text;
+    char chunk[8192];
+    for (off_t offset = 0;;) {
+        const ssize_t got = ::pread(fd, chunk, sizeof chunk, offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return std::nullopt;
+        if (got == 0) return text;
+        text.append(chunk, static_cast<std::size_t>(got));
+        offset += got;
+    }
+}
+
 std::optional<std::string> ReadWholeFile(const char* path) {
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    std::string text;
-    char chunk[8192];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (got == 0) break;
-        text.append(chunk, static_cast<std::size_t>(got));
-    }
+    std::optional<std::string> text = ReadFromStart(fd);
     ::close(fd);
     return text;
 }

@@ -10,4 +10,8 @@ namespace qv {
 // nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const char* path);
 
+// The contents of an open file from its start to its end, whatever its offset;
+// a file under /proc kept open gives its current contents each time.
+std::optional<std::string> ReadFromStart(int fd);
+
 }  // namespace qv

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <map>
 #include <utility>
@@ -37,15 +38,19 @@ std::string DeviceText(const DeviceNumber& device) {
 // A device sysfs does not show (a container without /sys) still is a disk.
 BlockDeviceFacts ReadBlockDeviceFacts(const DeviceNumber& device) {
     BlockDeviceFacts facts;
+    // One readlink gives the device's place in sysfs (its bus and name); the
+    // kernel follows the link itself in the paths below, which spares the
+    // lookup of every component that resolving the whole path would cost.
     const std::string link = "/sys/dev/block/" + DeviceText(device);
-    char resolved[PATH_MAX];
-    if (::realpath(link.c_str(), resolved) == nullptr) return facts;
-    std::string path = resolved;
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(link.c_str(), target, sizeof target - 1);
+    if (length <= 0) return facts;
+    const std::string path(target, static_cast<std::size_t>(length));
     facts.Name = path.substr(path.find_last_of('/') + 1);
     facts.HotPlugged = IsOnHotPlugBus(path);
     struct stat info;
-    const bool isPartition = ::stat((path + "/partition").c_str(), &info) == 0;
-    const std::string disk = isPartition ? path.substr(0, path.find_last_of('/')) : path;
+    const bool isPartition = ::stat((link + "/partition").c_str(), &info) == 0;
+    const std::string disk = isPartition ? link + "/.." : link;  // a partition's disk holds it
     const std::optional<std::string> removable = ReadWholeFile((disk + "/removable").c_str());
     facts.Removable = removable && !removable->empty() && (*removable)[0] == '1';
     return facts;

@@ -67,6 +67,13 @@ TEST_F(LocaleItemsNamed, CategoriesAreResolvedSeparately) {
               (LocaleItems{"0", "1", ".", "/", ":", "AM", "PM"}));
 }
 
+// The C locale in UTF-8 is answered without loading it: the items are C's.
+TEST_F(LocaleItemsNamed, TheCLocaleInUtf8HasTheItemsOfC) {
+    const LocaleItems c{"0", "1", "", "/", ":", "AM", "PM"};
+    EXPECT_EQ(qv::LocaleItemsNamed("C.UTF-8", "C.utf8"), c);
+    EXPECT_EQ(qv::LocaleItemsNamed("POSIX", "C"), c);
+}
+
 // Garbage in the locale variables must not leave the report without its
 // separators: the C locale stands in.
 TEST_F(LocaleItemsNamed, UnknownNamesGiveTheCLocale) {
