@@ -59,6 +59,8 @@ else()
     # The dependencies come from the program's own dynamic section: the
     # static program has none; a dynamic one gets what it links.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    # A locale other than C (digit groups, date order) is read from its files.
+    set(CPACK_DEBIAN_PACKAGE_SUGGESTS locales)
 endif()
 
 include(CPack)
