@@ -66,13 +66,15 @@ test-package: package
 	SNAPSHOT_DEB=$$(ls build/packages/*.deb) ./build/tests/unit_tests --gtest_filter='DebianPackage.*'
 
 # The Windows 64-bit zip: SNAPSHOT.EXE, QUORVANT.DLL, the example settings
-# file and README.TXT, in build-win64/packages/.
+# file and README.TXT, in build-win64/packages/; unpacked, its program must
+# report under wine64.
 package-win64:
 	scripts/install-deps native windows
 	cmake --preset win64 >/dev/null
 	rm -f build-win64/packages/*.zip
 	cmake --build build-win64 -j $(JOBS) --target package
-	unzip -l build-win64/packages/*.zip
+	scripts/wine-prefix build-win64/wineprefix
+	scripts/check-win-zip build-win64/packages/*.zip
 
 bench: build
 	scripts/install-deps bench
