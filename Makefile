@@ -1,11 +1,13 @@
 # The two commands of the README:
 #   make run    builds the program and prints the report
 #   make test   builds all three builds and runs every test
+# and the packages: make package (Debian), make package-win64 (a zip).
 # Both install the Debian packages they need (as root; otherwise they say which).
 
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build test-native test-asan fuzz fuzz-build test-win64 build-win32 lint bench format clean
+.PHONY: run test build test-native test-asan fuzz fuzz-build test-win64 build-win32 lint bench format clean \
+	package test-package package-win64
 
 run: build
 	./build/snapshot
@@ -15,7 +17,7 @@ build:
 	cmake --preset native >/dev/null
 	cmake --build build -j $(JOBS)
 
-test: test-native test-asan lint test-win64 build-win32
+test: test-native test-asan lint test-win64 build-win32 test-package package-win64
 	FUZZ_SECONDS=5 $(MAKE) fuzz
 
 test-native: build
@@ -51,6 +53,28 @@ build-win32:
 	scripts/install-deps native windows
 	cmake --preset win32 >/dev/null
 	cmake --build build-win32 -j $(JOBS)
+
+# The Debian package of the native build, in build/packages/.
+package: build
+	scripts/install-deps package
+	rm -f build/packages/*.deb
+	cmake --build build --target package
+
+# Installs the package with apt-get, runs it and removes it again (as root;
+# otherwise the test says it was skipped).
+test-package: package
+	SNAPSHOT_DEB=$$(ls build/packages/*.deb) ./build/tests/unit_tests --gtest_filter='DebianPackage.*'
+
+# The Windows 64-bit zip: SNAPSHOT.EXE, QUORVANT.DLL, the example settings
+# file and README.TXT, in build-win64/packages/; unpacked, its program must
+# report under wine64.
+package-win64:
+	scripts/install-deps native windows
+	cmake --preset win64 >/dev/null
+	rm -f build-win64/packages/*.zip
+	cmake --build build-win64 -j $(JOBS) --target package
+	scripts/wine-prefix build-win64/wineprefix
+	scripts/check-win-zip build-win64/packages/*.zip
 
 bench: build
 	scripts/install-deps bench

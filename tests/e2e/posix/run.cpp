@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <sstream>
 
 namespace qv::test {
 namespace {
@@ -43,6 +44,8 @@ void ReadBoth(int outFd, int errFd, Outcome& outcome) {
     }
     ::dup2(errWrite, 2);
     ::signal(SIGPIPE, SIG_DFL);
+    if (!launch.workingDirectory.empty() && ::chdir(launch.workingDirectory.c_str()) != 0)
+        ::_exit(127);
     for (const std::string& variable : launch.environment)
         ::putenv(const_cast<char*>(variable.c_str()));
     std::vector<char*> argv;
@@ -69,6 +72,13 @@ Outcome Run(const Launch& launch) {
     if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
     return outcome;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 }  // namespace qv::test

@@ -17,10 +17,13 @@ struct Launch {
     std::vector<std::string> argv;
     std::vector<std::string> environment;  // NAME=value added to (or replacing) ours
     std::string stdoutPath;                // write standard output there instead of a pipe
+    std::string workingDirectory;          // start there instead of in ours
     bool closeStdoutEarly = false;         // the reader has gone before the child writes
 };
 
 Outcome Run(const Launch& launch);
+// The text's lines without their line ends.
+std::vector<std::string> Lines(const std::string& text);
 inline Outcome Run(std::vector<std::string> argv, std::vector<std::string> environment = {},
                    std::string stdoutPath = "") {
     Launch launch;

@@ -7,7 +7,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "e2e/posix/run.h"
 #include "locale/text.h"
@@ -18,12 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using test::Lines;
 
 const std::string* LineStartingWith(const std::vector<std::string>& lines,
                                     const std::string& label) {
