@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/posix/proc_text.h"
+
 namespace qv {
 namespace {
 
@@ -87,11 +89,7 @@ void ParseLine(std::string_view line, int number, Catalogue& catalogue) {
 Catalogue ParseCatalogue(std::string_view text) {
     Catalogue catalogue;
     int number = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        ParseLine(text.substr(0, end), ++number, catalogue);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    }
+    while (!text.empty()) ParseLine(NextLine(text), ++number, catalogue);
     return catalogue;
 }
 

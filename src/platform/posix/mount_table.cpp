@@ -10,13 +10,6 @@
 namespace qv {
 namespace {
 
-std::string_view NextLine(std::string_view& text) {
-    const std::size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    return line;
-}
-
 // Fields of mountinfo are separated by single spaces; blanks inside names are
 // escaped by the kernel.
 std::vector<std::string_view> SplitFields(std::string_view line) {

@@ -9,13 +9,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view NextLine(std::string_view& text) {
-    const std::size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    return line;
-}
-
 // "  123 kB" into bytes; the unit is optional (then the figure is a count).
 std::optional<std::uint64_t> ParseQuantity(std::string_view rest) {
     std::size_t at = 0;
@@ -95,6 +88,13 @@ std::optional<std::uint64_t> MeminfoBytes(std::string_view text, std::string_vie
             return ParseQuantity(line.substr(field.size() + 1));
     }
     return std::nullopt;
+}
+
+std::string_view NextLine(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return line;
 }
 
 }  // namespace qv

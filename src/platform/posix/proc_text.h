@@ -9,6 +9,9 @@
 
 namespace qv {
 
+// The first line of the text (without its line end), taken off the text.
+std::string_view NextLine(std::string_view& text);
+
 // The value of a /proc/meminfo field ("MemAvailable:   123 kB") in bytes;
 // nothing when the field is missing or malformed.
 std::optional<std::uint64_t> MeminfoBytes(std::string_view text, std::string_view field);
