@@ -134,6 +134,11 @@ void CopyText(std::string_view text, char* buffer, std::size_t size) {
     std::memset(buffer + length, 0, size - length);
 }
 
+void FoldToUpper(std::string& text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+}
+
 void CutToCharacters(std::string& text, std::size_t count) {
     text = CharacterSlice(text, 0, count);
 }

@@ -15,6 +15,10 @@ int DisplayWidth(std::string_view text);
 // The first character of the text, whole (several bytes in UTF-8); "" for "".
 std::string FirstCharacter(std::string_view text);
 
+// The letters a to z made capitals, as paths are folded where their case does
+// not count; every other byte stays.
+void FoldToUpper(std::string& text);
+
 // Cuts the text after its first `count` characters, never inside one.
 void CutToCharacters(std::string& text, std::size_t count);
 

@@ -1,14 +1,13 @@
 #include "report/home_path.h"
 
+#include "locale/text.h"
 #include "platform/path.h"
 
 namespace qv {
 
 std::string HomePathOf(const std::string& executable, bool foldCase) {
     std::string path = executable;
-    if (foldCase)
-        for (char& c : path)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (foldCase) FoldToUpper(path);
     const bool hasDrive = path.size() >= 2 && path[1] == ':';
     std::size_t end = std::string::npos;
     for (std::size_t i = 0; i < path.size(); ++i)

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "diag/log.h"
+#include "locale/text.h"
 #include "platform/library.h"
 #include "platform/path.h"
 
@@ -33,9 +34,7 @@ std::string LibraryModuleName(const std::string& name, bool foldCase) {
 
     std::string moduleName = hasExtension && !keepExtension ? name.substr(0, dot) : name;
     if (moduleName.size() > kMaxModuleName) return {};
-    if (foldCase)
-        for (char& c : moduleName)
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (foldCase) FoldToUpper(moduleName);
     return moduleName;
 }
 
