@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "e2e/posix/copied_snapshot.h"
 #include "e2e/posix/run.h"
 #include "locale/text.h"
 #include "support/temp_dir.h"
@@ -161,21 +162,7 @@ TEST(Snapshot, FindsItsLibraryWhenStartedThroughALink) {
     EXPECT_NE(outcome.out.find("Free physical memory"), std::string::npos);
 }
 
-class CopiedSnapshot : public ::testing::Test {
-  protected:
-    test::TempDir dir;
-    test::TempDir empty;
-    std::string exe = dir / "snapshot";
-
-    void SetUp() override { fs::copy_file(SNAPSHOT_EXE, exe); }
-    // Nothing but the copy's own folder can hold a language library.
-    test::Outcome RunCopy(const std::string& stdoutPath = "") {
-        return test::Run(
-            {exe},
-            {"XDG_DATA_HOME=" + empty.path().string(), "XDG_DATA_DIRS=" + empty.path().string()},
-            stdoutPath);
-    }
-};
+using test::CopiedSnapshot;
 
 TEST_F(CopiedSnapshot, MissingLanguageLibraryIsFatalBeforeAnyOutput) {
     const test::Outcome outcome = RunCopy();
@@ -203,7 +190,7 @@ TEST_F(CopiedSnapshot, MissingLabelIsLoggedAndTheValueStaysInPlace) {
 // Sizes in bytes (a settings file beside the program) show the locale's
 // digit groups: a period in German, a comma in American English, none in C.
 TEST_F(CopiedSnapshot, DigitGroupsFollowTheLocale) {
-    fs::copy_file(std::string(BUILD_DIR) + "/QUORVANT.cat", dir / "QUORVANT.cat");
+    CopyLanguageLibrary();
     test::WriteFile(dir / "QUORVANT.INI", "[QUORVANT]\nShowK=0000\n");
     struct {
         const char* locale;
