@@ -74,8 +74,12 @@ void Log(const char* Message, ...) {
     Mutex& lock = LogSemaphore();
     lock.Request(-1);
     const std::string homePath = HomePath;
-    RotateWhenFull(homePath);
-    AppendToFile(LogFilePath(homePath), LogEntry(LocalTime(std::time(nullptr)), message));
+    {
+        // Other processes may share the log: their rotations must not cross ours.
+        const FileLock shared(LogFilePath(homePath));
+        RotateWhenFull(homePath);
+        AppendToFile(LogFilePath(homePath), LogEntry(LocalTime(std::time(nullptr)), message));
+    }
     lock.Release();
     SetLastError(savedError);
 }

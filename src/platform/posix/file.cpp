@@ -1,6 +1,7 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,26 @@ bool RemoveFile(const std::string& path) {
 
 bool RenameFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// The lock is on the file's folder: the file itself may be renamed away (a
+// rotated log), its folder stays where it is.
+FileLock::FileLock(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int locked = -1;
+    if (fd >= 0) {
+        do {
+            locked = ::flock(fd, LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+    }
+    if (locked != 0 && fd >= 0) ::close(fd);
+    Handle = locked == 0 ? fd : -1;
+}
+
+FileLock::~FileLock() {
+    if (Handle >= 0) ::close(static_cast<int>(Handle));  // closing drops the lock
 }
 
 }  // namespace qv

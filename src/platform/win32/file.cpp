@@ -54,4 +54,25 @@ bool RenameFile(const std::string& from, const std::string& to) {
     return ::MoveFileA(from.c_str(), to.c_str()) != 0;
 }
 
+// A mutex of the session named after the path. A holder that died leaves it
+// abandoned, and the next one takes it over.
+FileLock::FileLock(const std::string& path) : Handle(0) {
+    std::string name = "Local\\quorvant-file:" + path;
+    std::replace(name.begin() + 6, name.end(), '\\', '/');  // only the namespace takes one
+    const ::HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
+    if (!mutex) return;
+    const ::DWORD waited = ::WaitForSingleObject(mutex, INFINITE);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+        Handle = reinterpret_cast<std::intptr_t>(mutex);
+    else
+        ::CloseHandle(mutex);
+}
+
+FileLock::~FileLock() {
+    if (!Handle) return;
+    const ::HANDLE mutex = reinterpret_cast<::HANDLE>(Handle);
+    ::ReleaseMutex(mutex);
+    ::CloseHandle(mutex);
+}
+
 }  // namespace qv

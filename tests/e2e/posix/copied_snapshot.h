@@ -29,8 +29,7 @@ class CopiedSnapshot : public ::testing::Test {
         launch.argv = {exe};
         launch.environment = {"XDG_DATA_HOME=" + empty.path().string(),
                               "XDG_DATA_DIRS=" + empty.path().string()};
-        launch.environment.insert(launch.environment.end(), environment.begin(),
-                                  environment.end());
+        launch.environment.insert(launch.environment.end(), environment.begin(), environment.end());
         return launch;
     }
     Outcome RunCopy(const std::string& stdoutPath = "") const {
