@@ -2,7 +2,9 @@
 // sections, read and written one key at a time, either in a named file or in
 // the user's system profile. Section and key names are matched without regard
 // to case; blanks around names and values are ignored and a matching pair of
-// quotes around a value is taken off when it is read.
+// quotes around a value is taken off when it is read. On POSIX a file larger
+// than 1 MiB is no settings file: it reads as missing and is not written
+// (the last error is then EFBIG).
 #pragma once
 
 #include "platform/types.h"

@@ -27,6 +27,10 @@ namespace {
 using Edit = std::function<std::string(std::string_view)>;
 
 constexpr int kMaxLinkHops = 40;
+// Settings files are a few kilobytes. A huge file under their name (a disk
+// image, a log) is not taken for one: reading it for each of dozens of keys
+// would take minutes.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 20;
 
 std::string SystemProfilePath() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -157,11 +161,12 @@ bool ReplaceFile(const std::string& target, std::string_view text, const struct 
 BOOL EditFile(const std::string& path, const Edit& edit, bool create) {
     const std::optional<std::string> target = FollowLinks(path);
     if (!target) return FALSE;
-    if (const auto current = ReadWholeFile(target->c_str()); current && edit(*current) == *current)
+    if (const auto current = ReadWholeFile(target->c_str(), kMaxFileBytes);
+        current && edit(*current) == *current)
         return TRUE;
     LockedFile file(*target, create);
     if (file.fd() < 0) return !create && errno == ENOENT ? TRUE : FALSE;
-    const std::optional<std::string> text = ReadFromStart(file.fd());
+    const std::optional<std::string> text = ReadFromStart(file.fd(), kMaxFileBytes);
     if (!text) return FALSE;
     const std::string edited = edit(*text);
     if (edited == *text && !file.created()) return TRUE;
@@ -176,7 +181,7 @@ DWORD ReadText(const std::string& path, const char* Section, const char* Key, co
                char* Buffer, DWORD Size) {
     std::optional<std::string> value;
     if (Section && Key && !path.empty()) {
-        if (const auto text = ReadWholeFile(path.c_str()))
+        if (const auto text = ReadWholeFile(path.c_str(), kMaxFileBytes))
             value = ini::FindValue(*text, Section, Key);
     }
     return ini::PlaceInBuffer(value ? *value : Default ? Default : "", Buffer, Size);

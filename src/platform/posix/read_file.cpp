@@ -7,7 +7,7 @@
 
 namespace qv {
 
-std::optional<std::string> ReadFromStart(int fd) {
+std::optional<std::string> ReadFromStart(int fd, std::size_t limit) {
     std::string text;
     char chunk[8192];
     for (off_t offset = 0;;) {
@@ -17,14 +17,20 @@ std::optional<std::string> ReadFromStart(int fd) {
         if (got == 0) return text;
         text.append(chunk, static_cast<std::size_t>(got));
         offset += got;
+        if (text.size() > limit) {
+            errno = EFBIG;
+            return std::nullopt;
+        }
     }
 }
 
-std::optional<std::string> ReadWholeFile(const char* path) {
+std::optional<std::string> ReadWholeFile(const char* path, std::size_t limit) {
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    std::optional<std::string> text = ReadFromStart(fd);
+    std::optional<std::string> text = ReadFromStart(fd, limit);
+    const int error = errno;
     ::close(fd);
+    errno = error;
     return text;
 }
 

@@ -101,6 +101,25 @@ TEST_F(ProfileFile, RefusesTextThatWouldNotReadBackAsWritten) {
     EXPECT_EQ(test::ReadFile(File), "[A]\nk=1\n");
 }
 
+// A huge file named like the settings (a disk image, a log) is not taken for
+// them: reading it key by key would take minutes and its size in memory.
+TEST_F(ProfileFile, AFileBeyondTheSizeLimitIsNeitherReadNorWritten) {
+    char value[16];
+    for (const std::uintmax_t size : {std::uintmax_t{1} << 20, (std::uintmax_t{1} << 20) + 1}) {
+        test::WriteFile(File, "[A]\nk=1\n");
+        fs::resize_file(File, size);  // zero bytes after the key's line
+        const bool withinLimit = size <= std::uintmax_t{1} << 20;
+        GetPrivateProfileText("A", "k", "default", value, sizeof value, File.c_str());
+        EXPECT_STREQ(value, withinLimit ? "1" : "default") << size;
+        EXPECT_EQ(WritePrivateProfileText("A", "k", "2", File.c_str()), withinLimit) << size;
+        if (!withinLimit) {
+            EXPECT_EQ(errno, EFBIG);
+            EXPECT_EQ(fs::file_size(File), size);
+            EXPECT_EQ(test::ReadFile(File).substr(0, 8), "[A]\nk=1\n");
+        }
+    }
+}
+
 // Writers in two processes, each setting its own keys many times: a writer
 // that read the file before the other's rename would lose the other's keys.
 TEST_F(ProfileFile, ConcurrentWritersInTwoProcessesLoseNothing) {
