@@ -1,13 +1,29 @@
 #include "platform/posix/read_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace qv {
+namespace {
+
+// A regular file's size tells at once whether it is beyond the limit; files
+// under /proc report none and are measured as they are read.
+bool KnownToExceed(int fd, std::size_t limit) {
+    struct stat status {};
+    return limit != SIZE_MAX && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+           static_cast<std::uintmax_t>(status.st_size) > limit;
+}
+
+}  // namespace
 
 std::optional<std::string> ReadFromStart(int fd, std::size_t limit) {
+    if (KnownToExceed(fd, limit)) {
+        errno = EFBIG;
+        return std::nullopt;
+    }
     std::string text;
     char chunk[8192];
     for (off_t offset = 0;;) {
