@@ -44,6 +44,7 @@ void ReadBoth(int outFd, int errFd, Outcome& outcome) {
     }
     ::dup2(errWrite, 2);
     ::signal(SIGPIPE, SIG_DFL);
+    if (launch.prepare && !launch.prepare()) ::_exit(kNotArranged);
     if (!launch.workingDirectory.empty() && ::chdir(launch.workingDirectory.c_str()) != 0)
         ::_exit(127);
     for (const std::string& variable : launch.environment)

@@ -1,6 +1,7 @@
 // Runs a program as a child process and collects what it did.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,13 @@ struct Launch {
     std::string stdoutPath;                // write standard output there instead of a pipe
     std::string workingDirectory;          // start there instead of in ours
     bool closeStdoutEarly = false;         // the reader has gone before the child writes
+    // Runs in the child before the program starts, to arrange its world (a
+    // mount namespace of its own, say). When it fails the child ends with
+    // kNotArranged instead.
+    std::function<bool()> prepare;
 };
+
+constexpr int kNotArranged = 125;
 
 Outcome Run(const Launch& launch);
 // The text's lines without their line ends.

@@ -17,6 +17,7 @@
 #include <sstream>
 #include <string>
 
+#include "e2e/posix/mounts.h"
 #include "platform/posix/volume_query.h"
 #include "platform/processes.h"
 #include "platform/volumes.h"
@@ -148,8 +149,7 @@ std::string InPrivateMountNamespace(const std::function<std::string()>& body) {
     if (pid == 0) {
         ::close(fds[0]);
         std::string text;
-        if (::unshare(CLONE_NEWNS) != 0 ||
-            ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        if (!test::EnterPrivateMountNamespace())
             text = "no private mount namespace";
         else
             text = body();
@@ -176,11 +176,6 @@ std::string Describe(const std::vector<Volume>& volumes, const std::string& unde
     return text;
 }
 
-bool MountTmpfs(const std::string& where, const char* size) {
-    std::filesystem::create_directories(where);
-    return ::mount("tmpfs", where.c_str(), "tmpfs", 0, size) == 0;
-}
-
 class PrivateMounts : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -192,8 +187,10 @@ class PrivateMounts : public ::testing::Test {
 TEST_F(PrivateMounts, TmpfsBindAndHiddenMounts) {
     const std::string base = Dir.path().string();
     const std::string seen = InPrivateMountNamespace([&] {
-        if (!MountTmpfs(base + "/a", "size=1m") || !MountTmpfs(base + "/c", "size=2m") ||
-            !MountTmpfs(base + "/c", "size=3m") || !MountTmpfs(base + "/with space", "size=4m"))
+        if (!test::MountTmpfs(base + "/a", "size=1m") ||
+            !test::MountTmpfs(base + "/c", "size=2m") ||
+            !test::MountTmpfs(base + "/c", "size=3m") ||
+            !test::MountTmpfs(base + "/with space", "size=4m"))
             return std::string("mount failed");
         std::filesystem::create_directories(base + "/a/sub");
         std::filesystem::create_directories(base + "/bb");
@@ -214,25 +211,15 @@ TEST_F(PrivateMounts, TmpfsBindAndHiddenMounts) {
 TEST_F(PrivateMounts, AFuseMountThatNeverAnswersCostsTheDeadlineOnly) {
     const std::string base = Dir.path().string();
     const std::string seen = InPrivateMountNamespace([&] {
-        if (!MountTmpfs(base + "/a", "size=1m")) return std::string("mount failed");
-        const int fuse = ::open("/dev/fuse", O_RDWR | O_CLOEXEC);
-        if (fuse < 0) return std::string("no /dev/fuse");
-        std::filesystem::create_directories(base + "/dead");
-        // Nobody ever reads the requests on this descriptor: every operation
-        // on the mount waits for good, as on a dead server.
-        const std::string options =
-            "fd=" + std::to_string(fuse) + ",rootmode=40000,user_id=0,group_id=0";
-        if (::mount("deadfs", (base + "/dead").c_str(), "fuse.deadfs", 0, options.c_str()) != 0)
-            return std::string("fuse mount failed");
+        if (!test::MountTmpfs(base + "/a", "size=1m")) return std::string("mount failed");
+        if (!test::MountDeadFuse(base + "/dead")) return std::string("no FUSE");
         const auto start = std::chrono::steady_clock::now();
         const std::vector<Volume> volumes = QueryVolumes();
         const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - start);
-        ::umount2((base + "/dead").c_str(), MNT_DETACH);
-        ::close(fuse);
         return Describe(volumes, base) + (took.count() < 1500 ? "in time" : "too slow");
     });
-    if (seen == "no /dev/fuse" || seen == "fuse mount failed") GTEST_SKIP() << seen;
+    if (seen == "no FUSE") GTEST_SKIP() << seen;
     EXPECT_EQ(seen, "/a tmpfs -1 1024\nin time");
 }
 

@@ -1,0 +1,42 @@
+#include "e2e/posix/mounts.h"
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace qv::test {
+
+bool EnterPrivateMountNamespace() {
+    return ::unshare(CLONE_NEWNS) == 0 &&
+           ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+bool MountTmpfs(const std::string& where, const char* options) {
+    std::error_code ignored;
+    std::filesystem::create_directories(where, ignored);
+    return ::mount("tmpfs", where.c_str(), "tmpfs", 0, options) == 0;
+}
+
+bool BindOver(const std::string& from, const std::string& to) {
+    return ::mount(from.c_str(), to.c_str(), nullptr, MS_BIND, nullptr) == 0;
+}
+
+bool MakeReadOnly(const std::string& folder) {
+    return BindOver(folder, folder) && ::mount(nullptr, folder.c_str(), nullptr,
+                                               MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+bool MountDeadFuse(const std::string& where) {
+    const int fuse = ::open("/dev/fuse", O_RDWR);
+    if (fuse < 0) return false;
+    std::error_code ignored;
+    std::filesystem::create_directories(where, ignored);
+    const std::string options =
+        "fd=" + std::to_string(fuse) + ",rootmode=40000,user_id=0,group_id=0";
+    return ::mount("deadfs", where.c_str(), "fuse.deadfs", 0, options.c_str()) == 0;
+}
+
+}  // namespace qv::test

@@ -1,0 +1,25 @@
+// Mounts made for a test, in a mount namespace of the calling process's own,
+// so that nothing outside the test sees them. All of it needs root.
+#pragma once
+
+#include <string>
+
+namespace qv::test {
+
+// Gives the calling process private copies of all mounts.
+bool EnterPrivateMountNamespace();
+
+bool MountTmpfs(const std::string& where, const char* options);
+
+// Puts the file or folder From in the place of To (its kind must match).
+bool BindOver(const std::string& from, const std::string& to);
+
+// Makes the folder read-only for everyone, root included.
+bool MakeReadOnly(const std::string& folder);
+
+// A FUSE mount whose server never answers: every operation on it waits for
+// good, as on a dead network server. The device stays open (and inherited)
+// so that the mount does not end. False without /dev/fuse.
+bool MountDeadFuse(const std::string& where);
+
+}  // namespace qv::test
