@@ -323,7 +323,7 @@ class MountedVolumes : public ::testing::Test {
         if (!IsRoot()) GTEST_SKIP() << "mount namespaces need root";
     }
     // The report of a run whose mounts Arrange made under Base.
-    test::Outcome RunWith(std::function<bool(const std::string&)> arrange) {
+    test::Outcome RunWith(const std::function<bool(const std::string&)>& arrange) {
         test::Launch launch;
         launch.argv = {SNAPSHOT_EXE};
         const std::string base = Base.path().string();
