@@ -1,15 +1,15 @@
 #include "settings/profile.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "diag/log.h"
 #include "platform/path.h"
 #include "platform/profile.h"
+#include "settings/item_text.h"
 
 namespace qv {
 namespace {
@@ -30,13 +30,15 @@ std::unique_ptr<char[]> CopyOf(const char* text) {
     return copy;
 }
 
-bool IsUpperHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
-
-BYTE DigitValue(char c) {
-    const unsigned code = static_cast<unsigned char>(c);
-    return static_cast<BYTE>(code > '9' ? code - 55 : code - 48);
+// The text of an item, or nothing when its size is out of range or there is
+// no memory for it.
+std::optional<std::string> ItemText(const void* item, int size) {
+    if (size < 0 || size > kMaxItemSize) return std::nullopt;
+    try {
+        return EncodeItem(item, static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 // The settings file <name>.INI in the directory; nothing when the path would
@@ -122,40 +124,34 @@ void Profile::LogWriteFailure(const char* ItemName, const char* Value) const {
 }
 
 // Only the digits that PutItem writes are taken; a value of any other length
-// or with any other character leaves the item as it was.
+// or with any other character leaves the item as it was. The buffer holds one
+// character more than a good value, so that a longer one is seen as such.
 BOOL Profile::GetItem(const char* ItemName, void* Item, int Size) {
     if (!Ready) return FALSE;
     const bool sizeUsable = Size >= 0 && Size <= kMaxItemSize;
     const DWORD digits = sizeUsable ? 2 * static_cast<DWORD>(Size) : 0;
     const auto text = sizeUsable ? NewText(digits + 2) : nullptr;
-    if (!text || ReadValue(ItemName, text.get(), digits + 2) != digits ||
-        !std::all_of(text.get(), text.get() + digits, IsUpperHexDigit)) {
+    const DWORD length = text ? ReadValue(ItemName, text.get(), digits + 2) : 0;
+    if (!text ||
+        !DecodeItem(std::string_view(text.get(), length), Item, static_cast<std::size_t>(Size))) {
         Log("Profile::GetItem: Could not get INI item.  App %s, Item %s.  Wrong size.", Name.get(),
             ItemName);
         return FALSE;
     }
-    BYTE* bytes = static_cast<BYTE*>(Item);
-    for (std::size_t i = 0; i < digits / 2; ++i)
-        bytes[i] = static_cast<BYTE>(DigitValue(text[2 * i]) << 4 | DigitValue(text[2 * i + 1]));
     return TRUE;
 }
 
 BOOL Profile::PutItem(const char* ItemName, const void* Item, int Size) {
     if (!Ready) return FALSE;
-    const bool sizeUsable = Size >= 0 && Size <= kMaxItemSize;
-    const auto text = sizeUsable ? NewText(2 * static_cast<std::size_t>(Size) + 1) : nullptr;
+    const auto text = ItemText(Item, Size);
     if (!text) {
         Log("Profile::PutItem: Could not put INI item.  App %s, Item %s, size %i.  Insufficient "
             "memory.",
             Name.get(), ItemName, Size);
         return FALSE;
     }
-    const BYTE* bytes = static_cast<const BYTE*>(Item);
-    text[0] = '\0';
-    for (std::size_t i = 0; i < static_cast<std::size_t>(Size); ++i)
-        std::snprintf(&text[2 * i], 3, "%02X", bytes[i]);
-    if (WriteValue(ItemName, text.get())) return TRUE;
-    LogWriteFailure(ItemName, text.get());
+    if (WriteValue(ItemName, text->c_str())) return TRUE;
+    LogWriteFailure(ItemName, text->c_str());
     return FALSE;
 }
 
