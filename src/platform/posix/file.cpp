@@ -1,12 +1,13 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+
+#include "platform/posix/file_helpers.h"
 
 namespace qv {
 
@@ -41,17 +42,12 @@ bool RenameFile(const std::string& from, const std::string& to) {
 // The lock is on the file's folder: the file itself may be renamed away (a
 // rotated log), its folder stays where it is.
 FileLock::FileLock(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    int locked = -1;
-    if (fd >= 0) {
-        do {
-            locked = ::flock(fd, LOCK_EX);
-        } while (locked != 0 && errno == EINTR);
-    }
-    if (locked != 0 && fd >= 0) ::close(fd);
-    Handle = locked == 0 ? fd : -1;
+    const std::string folder = DirectoryOf(path);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool locked = fd >= 0 && LockExclusive(fd);
+    if (!locked && fd >= 0) ::close(fd);
+    Handle = locked ? fd : -1;
 }
 
 FileLock::~FileLock() {

@@ -6,7 +6,6 @@
 #include "platform/profile.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/file_helpers.h"
 #include "platform/posix/ini_text.h"
 #include "platform/posix/read_file.h"
 
@@ -39,11 +39,6 @@ std::string SystemProfilePath() {
     // asked: without HOME there is no system profile.
     const char* home = std::getenv("HOME");
     return home && home[0] == '/' ? std::string(home) + "/.config/win.ini" : std::string();
-}
-
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 // The file a path leads to: symbolic links are followed to their target, also
@@ -109,12 +104,8 @@ class LockedFile {
 
   private:
     bool LockAndCheck() {
-        int locked;
-        do {
-            locked = ::flock(Fd, LOCK_EX);
-        } while (locked != 0 && errno == EINTR);
         struct stat atPath {};
-        if (locked != 0 || ::fstat(Fd, &Status) != 0) {
+        if (!LockExclusive(Fd) || ::fstat(Fd, &Status) != 0) {
             Error = errno;
             return false;
         }
