@@ -1,26 +1,34 @@
 # The two commands of the README:
-#   make run    builds the program and prints the report
+#   make run    builds the program and its language catalogue, and prints the report
 #   make test   builds all three builds and runs every test
 # and the packages: make package (Debian), make package-win64 (a zip).
 # Both install the Debian packages they need (as root; otherwise they say which).
 
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build test-native test-asan fuzz fuzz-build test-win64 build-win32 lint bench format clean \
+.PHONY: run test configure build build-all test-native test-asan fuzz fuzz-build test-win64 build-win32 lint bench format clean \
 	package test-package package-win64
 
 run: build
 	./build/snapshot
 
-build:
+configure:
 	scripts/install-deps native
 	cmake --preset native >/dev/null
+
+# The program and its language catalogue (QUORVANT.cat beside it): all that
+# `make run` needs, without the tests.
+build: configure
+	cmake --build build -j $(JOBS) --target snapshot
+
+# Everything of the native build: the program, the tests and what they need.
+build-all: configure
 	cmake --build build -j $(JOBS)
 
 test: test-native test-asan lint test-win64 build-win32 test-package package-win64
 	FUZZ_SECONDS=5 $(MAKE) fuzz
 
-test-native: build
+test-native: build-all
 	ctest --test-dir build --output-on-failure -j $(JOBS)
 
 # The native tests again under the sanitizers: any finding fails the test.
@@ -54,8 +62,9 @@ build-win32:
 	cmake --preset win32 >/dev/null
 	cmake --build build-win32 -j $(JOBS)
 
-# The Debian package of the native build, in build/packages/.
-package: build
+# The Debian package of the native build, in build/packages/ (the package
+# target builds everything first; test-package needs the tests as well).
+package: build-all
 	scripts/install-deps package
 	rm -f build/packages/*.deb
 	cmake --build build --target package
@@ -86,7 +95,8 @@ NATIVE_SOURCES = $(shell git ls-files 'src/*.cpp' | grep -v '/win32/')
 # The code is formatted by .clang-format and clean for the checks .clang-tidy
 # enables. clang-tidy checks one file per run: with several, its analyser
 # carries state from one file into the next and reports faults that are not there.
-lint: build
+# It needs only the compile commands that configuring writes.
+lint: configure
 	@echo "clang-format and clang-tidy over the sources"
 	@clang-format --dry-run --Werror $(SOURCES)
 	@out=$$(echo $(NATIVE_SOURCES) | xargs -n 1 -P $(JOBS) clang-tidy -p build --quiet 2>&1); \
