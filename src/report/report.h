@@ -19,7 +19,7 @@ struct ReportSettings {
     BOOL ShowSeconds = FALSE;
     BOOL ShowFileSystemNames = TRUE;  // file-system name after a volume's label
     BOOL ShowDiskLabels = TRUE;       // volume label after a volume's label
-    std::string DateFormat;           // empty: the locale's default
+    std::string DateFormat;           // empty: a blank date line
 };
 
 // Numbers of the label strings in the language library.

@@ -11,6 +11,7 @@
 namespace qv {
 namespace {
 
+using test::SettingsBytes;
 using test::SettingsStore;
 using Strings = std::vector<std::string>;
 
@@ -67,13 +68,6 @@ Strings AllKeysBut(const Strings& read) {
     for (const std::string& key : kAllKeys)
         if (std::find(read.begin(), read.end(), key) == read.end()) keys.push_back(key);
     return keys;
-}
-
-// The record's bytes from Position on: the part the file can change.
-std::string SettingsBytes(const INIDATA& record) {
-    const char* bytes = reinterpret_cast<const char*>(&record);
-    return std::string(bytes + offsetof(_IniData, Position),
-                       sizeof(INIDATA) - offsetof(_IniData, Position));
 }
 
 TEST_F(SettingsStore, SectionWithoutKeysLogsEveryKeyOnceInTableOrderAndKeepsDefaults) {

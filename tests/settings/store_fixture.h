@@ -4,15 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "settings/inidata.h"
 #include "settings/profile.h"
 #include "support/temp_dir.h"
 
 namespace qv::test {
+
+// The record's bytes from Position on: the part the file can change.
+inline std::string SettingsBytes(const INIDATA& record) {
+    const char* bytes = reinterpret_cast<const char*>(&record);
+    return std::string(bytes + offsetof(_IniData, Position),
+                       sizeof(INIDATA) - offsetof(_IniData, Position));
+}
 
 class SettingsStore : public ::testing::Test {
   protected:

@@ -217,6 +217,25 @@ TEST_F(CopiedSnapshot, DigitGroupsFollowTheLocale) {
     }
 }
 
+// The example settings file, copied as it is or with a value changed, is read
+// whole without a log entry and stays as it was.
+TEST_F(CopiedSnapshot, TheExampleSettingsFileLogsNothing) {
+    CopyLanguageLibrary();
+    std::string example = test::ReadFile(SOURCE_DIR "/doc/QUORVANT.INI.example");
+    for (const bool inBytes : {false, true}) {
+        if (inBytes) example.replace(example.find("\nShowK=0100\n"), 12, "\nShowK=0000\n");
+        test::WriteFile(dir / "QUORVANT.INI", example);
+        const test::Outcome outcome = RunCopy();
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+        const auto lines = Lines(outcome.out);
+        const std::string* line = LineStartingWith(lines, "Free physical memory");
+        ASSERT_NE(line, nullptr) << outcome.out;
+        EXPECT_EQ(line->back() == ' ', inBytes) << *line;
+        EXPECT_FALSE(fs::exists(dir / "QUORVANT.LOG")) << test::ReadFile(dir / "QUORVANT.LOG");
+        EXPECT_EQ(test::ReadFile(dir / "QUORVANT.INI"), example);
+    }
+}
+
 TEST_F(CopiedSnapshot, ALinkPlantedAtTheLogIsNotFollowed) {
     test::WriteFile(dir / "QUORVANT.cat", "13 \"Up\"\n");
     test::WriteFile(dir / "target", "precious\n");
