@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -113,12 +115,41 @@ TEST(Snapshot, ValuesAgreeWithTheKernel) {
                 virtualFree.tolerance + slack);
 }
 
-std::string Stamp(const char* format, std::time_t moment) {
+// The moment as the clock of a zone `offset` seconds behind UTC shows it.
+std::string Stamp(const char* format, std::time_t moment, long offset = 0) {
     char text[64];
-    std::tm utc{};
-    ::gmtime_r(&moment, &utc);
-    std::strftime(text, sizeof text, format, &utc);
+    const std::time_t local = moment - offset;
+    std::tm broken{};
+    ::gmtime_r(&local, &broken);
+    std::strftime(text, sizeof text, format, &broken);
     return text;
+}
+
+// The date line of one run, without its centring, and the seconds around the run.
+struct DatedRun {
+    std::string date;
+    std::time_t before;
+    std::time_t after;
+};
+
+DatedRun RunForTheDate(std::vector<std::string> environment) {
+    environment.push_back(std::string("LOCPATH=") + BUILD_DIR + "/locales");
+    DatedRun run;
+    run.before = std::time(nullptr);
+    const test::Outcome outcome = RunSnapshot(std::move(environment));
+    run.after = std::time(nullptr);
+    const std::string first = outcome.out.substr(0, outcome.out.find('\n'));
+    run.date = first.substr(first.find_first_not_of(' '));
+    EXPECT_EQ(first.size() - run.date.size(), 40 - run.date.size() / 2) << first;
+    return run;
+}
+
+// Whether the date line shows one of the seconds the run took.
+bool ShowsASecondOfTheRun(const DatedRun& run, const char* format, long offset = 0,
+                          const std::string& suffix = "") {
+    for (std::time_t moment = run.before; moment <= run.after; ++moment)
+        if (run.date == Stamp(format, moment, offset) + suffix) return true;
+    return false;
 }
 
 // The default date format follows the locale: date order, separators, clock.
@@ -126,20 +157,50 @@ TEST(Snapshot, OpensWithTheDateCentredInTheLocalesFormat) {
     struct {
         const char* locale;
         const char* format;
-    } cases[] = {{"C", "%a, %m/%d/%y %H:%M:%S UTC"},
-                 {"en_US.UTF-8", "%a, %m/%d/%y %I:%M:%S%p UTC"},
-                 {"de_DE.UTF-8", "%a, %d.%m.%y %H:%M:%S UTC"}};
+    } cases[] = {{"C", "%a, %m/%d/%y %H:%M:%S UTC"}, {"de_DE.UTF-8", "%a, %d.%m.%y %H:%M:%S UTC"}};
     for (const auto& c : cases) {
-        const std::time_t before = std::time(nullptr);
-        const test::Outcome outcome =
-            RunSnapshot({"TZ=UTC", std::string("LC_ALL=") + c.locale,
-                         std::string("LOCPATH=") + BUILD_DIR + "/locales"});
-        const std::time_t after = std::time(nullptr);
-        const std::string first = outcome.out.substr(0, outcome.out.find('\n'));
-        const std::string date = first.substr(first.find_first_not_of(' '));
-        EXPECT_EQ(first.size() - date.size(), 40 - date.size() / 2) << first;
-        EXPECT_TRUE(date == Stamp(c.format, before) || date == Stamp(c.format, after))
-            << c.locale << ": " << date << " vs " << Stamp(c.format, before);
+        const DatedRun run = RunForTheDate({"TZ=UTC", std::string("LC_ALL=") + c.locale});
+        EXPECT_TRUE(ShowsASecondOfTheRun(run, c.format))
+            << c.locale << ": " << run.date << " vs " << Stamp(c.format, run.before);
+    }
+}
+
+// A POSIX time zone named PIN whose clock reads `timeOfDay` (seconds after
+// midnight) at `moment`, and how many seconds it is behind UTC.
+struct PinnedZone {
+    std::string tz;
+    long offset;
+};
+
+PinnedZone ZoneReading(std::time_t moment, long timeOfDay) {
+    long offset = static_cast<long>(moment % 86400) - timeOfDay;
+    if (offset > 43200) offset -= 86400;
+    if (offset <= -43200) offset += 86400;
+    const long size = std::labs(offset);
+    char tz[32];
+    std::snprintf(tz, sizeof tz, "PIN%c%02ld:%02ld:%02ld", offset < 0 ? '-' : '+', size / 3600,
+                  size / 60 % 60, size % 60);
+    return {tz, offset};
+}
+
+// American English's 12-hour clock: its marker changes one minute after noon
+// and one minute after midnight, so 12:00 is still morning and 00:00 still
+// afternoon. Each run's clock is set by its time zone to half a minute into
+// the minute of the case, so the seconds the run takes keep it there.
+TEST(Snapshot, TheMarkerChangesAMinuteAfterNoonAndAfterMidnight) {
+    struct {
+        int hour;
+        int minute;
+        const char* marker;
+    } cases[] = {{11, 59, "AM"}, {12, 0, "AM"}, {12, 1, "PM"},
+                 {23, 59, "PM"}, {0, 0, "PM"},  {0, 1, "AM"}};
+    for (const auto& c : cases) {
+        const PinnedZone zone = ZoneReading(std::time(nullptr), (c.hour * 60 + c.minute) * 60 + 30);
+        const DatedRun run = RunForTheDate({"TZ=" + zone.tz, "LC_ALL=en_US.UTF-8"});
+        ASSERT_LT(run.after - run.before, 28) << "the run left the minute it was set to";
+        EXPECT_TRUE(ShowsASecondOfTheRun(run, "%a, %m/%d/%y %I:%M:%S", zone.offset,
+                                         std::string(c.marker) + " PIN"))
+            << zone.tz << ": " << run.date;
     }
 }
 
