@@ -31,15 +31,6 @@ std::string InHome(const std::string& homePath, const char* name) {
     return homePath + PathSeparator() + name;
 }
 
-// A log past the threshold becomes the one backup; the older backup is lost.
-void RotateWhenFull(const std::string& homePath) {
-    const std::string path = LogFilePath(homePath);
-    if (FileSize(path) <= kLogRotationSize) return;
-    const std::string backup = LogBackupPath(homePath);
-    RemoveFile(backup);
-    RenameFile(path, backup);
-}
-
 }  // namespace
 
 Mutex& LogSemaphore() {
@@ -48,12 +39,23 @@ Mutex& LogSemaphore() {
 }
 
 std::string LogFilePath(const std::string& homePath) {
-    return homePath.empty() ? std::string("QUORVANT.LOG") : InHome(homePath, "QUORVANT.LOG");
+    return homePath.empty() ? std::string(kLogFileName) : InHome(homePath, kLogFileName);
 }
 
 // The backup stays beside the log, also when the home path is not yet known.
 std::string LogBackupPath(const std::string& homePath) {
-    return homePath.empty() ? std::string("LOGFILE.BAK") : InHome(homePath, "LOGFILE.BAK");
+    return homePath.empty() ? std::string(kLogBackupName) : InHome(homePath, kLogBackupName);
+}
+
+// The size test comes before every entry, so the log grows past the threshold
+// by one entry at most.
+bool AppendLogEntry(const char* logPath, const char* backupPath, const char* entry,
+                    std::size_t length) {
+    if (FileSize(logPath) > kLogRotationSize) {
+        RemoveFile(backupPath);
+        RenameFile(logPath, backupPath);
+    }
+    return AppendToFile(logPath, entry, length);
 }
 
 std::string LogEntry(const std::tm& now, const std::string& message) {
@@ -76,9 +78,10 @@ void Log(const char* Message, ...) {
     const std::string homePath = HomePath;
     {
         // Other processes may share the log: their rotations must not cross ours.
-        const FileLock shared(LogFilePath(homePath));
-        RotateWhenFull(homePath);
-        AppendToFile(LogFilePath(homePath), LogEntry(LocalTime(std::time(nullptr)), message));
+        const std::string path = LogFilePath(homePath);
+        const FileLock shared(path);
+        const std::string entry = LogEntry(LocalTime(std::time(nullptr)), message);
+        AppendLogEntry(path.c_str(), LogBackupPath(homePath).c_str(), entry.data(), entry.size());
     }
     lock.Release();
     SetLastError(savedError);

@@ -1,21 +1,26 @@
 // The few file operations the log writer needs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace qv {
 
+// The four file operations below use system calls only on POSIX, without the
+// heap or stdio, so that the report of a fault may use them in its signal
+// handler.
+
 // Size of the file in bytes; -1 when it does not exist or cannot be examined.
-std::int64_t FileSize(const std::string& path);
+std::int64_t FileSize(const char* path);
 
 // Appends the text to the file, creating it when missing, in one write so that
 // entries of several processes never interleave. On POSIX a symbolic link at the
 // path is not followed. False when the file cannot be opened or written.
-bool AppendToFile(const std::string& path, const std::string& text);
+bool AppendToFile(const char* path, const char* text, std::size_t length);
 
-bool RemoveFile(const std::string& path);
-bool RenameFile(const std::string& from, const std::string& to);
+bool RemoveFile(const char* path);
+bool RenameFile(const char* from, const char* to);
 
 // While it lives, no other process holding a FileLock on the same path gets
 // one. Writers of a shared file take it around steps that must not interleave
