@@ -1,5 +1,7 @@
 #include "diag/log.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
@@ -26,6 +28,17 @@ std::string FormatArguments(const char* format, std::va_list args) {
     std::vsnprintf(text.data(), text.size(), format, args);
     return std::string(text.data(), static_cast<size_t>(length));
 }
+
+// How long an entry waits for other processes' lock on the log. A holder
+// that does not let go (a copy of the program stopped in the middle of an
+// entry, any process holding a lock on the log's folder) must not stall the
+// program: the entry is then written unlocked, whole all the same.
+constexpr std::chrono::milliseconds kLockWait(100);
+
+// Set when an entry went on without the lock. Until one gets it again, the
+// entries do not wait for it: a stuck holder costs the run one wait, not one
+// per entry.
+std::atomic<bool> LockStuck{false};
 
 std::string InHome(const std::string& homePath, const char* name) {
     return homePath + PathSeparator() + name;
@@ -79,7 +92,8 @@ void Log(const char* Message, ...) {
     {
         // Other processes may share the log: their rotations must not cross ours.
         const std::string path = LogFilePath(homePath);
-        const FileLock shared(path);
+        const FileLock shared(path, LockStuck ? std::chrono::milliseconds(0) : kLockWait);
+        LockStuck = !shared.IsHeld();
         const std::string entry = LogEntry(LocalTime(std::time(nullptr)), message);
         AppendLogEntry(path.c_str(), LogBackupPath(homePath).c_str(), entry.data(), entry.size());
     }

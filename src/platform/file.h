@@ -1,6 +1,7 @@
 // The few file operations the log writer needs.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,20 +23,25 @@ bool AppendToFile(const char* path, const char* text, std::size_t length);
 bool RemoveFile(const char* path);
 bool RenameFile(const char* from, const char* to);
 
-// While it lives, no other process holding a FileLock on the same path gets
-// one. Writers of a shared file take it around steps that must not interleave
-// with another process's, such as a log's size test, rotation and append.
-// Waits without limit; where the lock cannot be had, the holder goes on
-// unlocked, as writers did before there was a lock.
+// While it lives and holds the lock, no other process holding a FileLock on
+// the same path gets one. Writers of a shared file take it around steps that
+// must not interleave with another process's, such as a log's size test,
+// rotation and append. It waits at most `wait` for the lock: a holder that does
+// not let go must not stall the writer, which then goes on unlocked (see
+// IsHeld), as writers did before there was a lock.
 class FileLock {
   public:
-    explicit FileLock(const std::string& path);
+    FileLock(const std::string& path, std::chrono::milliseconds wait);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
+    // False when the lock could not be had in time, or at all.
+    bool IsHeld() const { return Handle != kNoLock; }
+
   private:
-    std::intptr_t Handle;
+    static constexpr std::intptr_t kNoLock = -1;
+    std::intptr_t Handle = kNoLock;
 };
 
 }  // namespace qv

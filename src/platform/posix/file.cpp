@@ -1,6 +1,7 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,17 +41,20 @@ bool RenameFile(const char* from, const char* to) {
 
 // The lock is on the file's folder: the file itself may be renamed away (a
 // rotated log), its folder stays where it is.
-FileLock::FileLock(const std::string& path) {
+FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
     const std::string folder = DirectoryOf(path);
     const int fd =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool locked = fd >= 0 && LockExclusive(fd);
-    if (!locked && fd >= 0) ::close(fd);
-    Handle = locked ? fd : -1;
+    if (fd < 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    if (RetryUntil(deadline, [fd] { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }))
+        Handle = fd;
+    else
+        ::close(fd);
 }
 
 FileLock::~FileLock() {
-    if (Handle >= 0) ::close(static_cast<int>(Handle));  // closing drops the lock
+    if (IsHeld()) ::close(static_cast<int>(Handle));  // closing drops the lock
 }
 
 }  // namespace qv

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -15,6 +14,8 @@
 #include <optional>
 #include <string>
 #include <thread>
+
+#include "platform/posix/file_helpers.h"
 
 // A named mutex lives in a small lock file in a directory of the user's own
 // (/run/user/UID/quorvant when the system provides that, else /tmp/quorvant-UID,
@@ -130,10 +131,6 @@ bool LockByte(int fd, off_t byte, short type, bool wait) {
     return RetryOnSignal(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, region) == 0;
 }
 
-bool IsBusy(int error) {
-    return error == EAGAIN || error == EACCES;
-}
-
 // A directory of this user alone, made when missing.
 bool PrivateDirectory(const std::string& path) {
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
@@ -204,8 +201,9 @@ class NamedMutex final : public OsMutexObject {
     OsWait AcquireSystemWide(std::optional<Clock::time_point> deadline) override {
         if (!deadline) {
             if (!LockByte(Fd, kOwnerByte, F_WRLCK, true)) return OsWait::Failed;
-        } else if (!PollForOwnerLock(*deadline)) {
-            return IsBusy(errno) ? OsWait::TimedOut : OsWait::Failed;
+        } else if (!RetryUntil(*deadline,
+                               [&] { return LockByte(Fd, kOwnerByte, F_WRLCK, false); })) {
+            return IsLockBusy(errno) ? OsWait::TimedOut : OsWait::Failed;
         }
         char state = kFree;
         const bool abandoned = ::pread(Fd, &state, 1, kOwnerByte) == 1 && state == kHeld;
@@ -246,20 +244,6 @@ class NamedMutex final : public OsMutexObject {
         ::close(Fd);
         Fd = -1;
         errno = error;
-    }
-
-    // Time-limited waits try the lock again and again, at rising intervals of
-    // at most 10 ms: fcntl itself offers only no wait or no limit.
-    bool PollForOwnerLock(Clock::time_point deadline) {
-        auto pause = std::chrono::microseconds(500);
-        while (!LockByte(Fd, kOwnerByte, F_WRLCK, false)) {
-            if (!IsBusy(errno)) return false;
-            const auto now = Clock::now();
-            if (now >= deadline) return false;
-            std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
-            pause = std::min(pause * 2, std::chrono::microseconds(10000));
-        }
-        return true;
     }
 
     void WriteState(char state) {

@@ -56,12 +56,12 @@ bool RenameFile(const char* from, const char* to) {
 
 // A mutex of the session named after the path. A holder that died leaves it
 // abandoned, and the next one takes it over.
-FileLock::FileLock(const std::string& path) : Handle(0) {
+FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
     std::string name = "Local\\quorvant-file:" + path;
     std::replace(name.begin() + 6, name.end(), '\\', '/');  // only the namespace takes one
     const ::HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
     if (!mutex) return;
-    const ::DWORD waited = ::WaitForSingleObject(mutex, INFINITE);
+    const ::DWORD waited = ::WaitForSingleObject(mutex, static_cast<::DWORD>(wait.count()));
     if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
         Handle = reinterpret_cast<std::intptr_t>(mutex);
     else
@@ -69,7 +69,7 @@ FileLock::FileLock(const std::string& path) : Handle(0) {
 }
 
 FileLock::~FileLock() {
-    if (!Handle) return;
+    if (!IsHeld()) return;
     const ::HANDLE mutex = reinterpret_cast<::HANDLE>(Handle);
     ::ReleaseMutex(mutex);
     ::CloseHandle(mutex);
