@@ -107,7 +107,8 @@ TEST_F(LogFile, AHolderThatKeepsTheLockDelaysTheEntriesBriefly) {
     const std::string text = test::ReadText(LogPath());
     std::string expected = "before\n";
     for (int i = 0; i < kEntries; ++i) expected += "entry " + std::to_string(i) + "\n";
-    EXPECT_EQ(std::regex_replace(text, std::regex(R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d )"), ""), expected);
+    EXPECT_EQ(std::regex_replace(text, std::regex(R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d )"), ""),
+              expected);
 }
 
 TEST(InterpretWinError, WritesEightHexDigits) {

@@ -1,8 +1,8 @@
 // The real program under faults: a folder it cannot write, a log shared with
 // another copy at the moment it is rotated, settings files that change or go
 // away, broken language libraries, garbage in the environment.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -23,7 +23,8 @@ TEST_P(Win32AppendToFile, WritesLineFeedsAsCarriageReturnAndLineFeed) {
     for (const char* entry : GetParam().entries)
         ASSERT_TRUE(AppendToFile(path.c_str(), entry, std::strlen(entry)));
     EXPECT_EQ(test::ReadFile(path), GetParam().expected);
-    EXPECT_EQ(FileSize(path.c_str()), static_cast<std::int64_t>(std::string(GetParam().expected).size()));
+    EXPECT_EQ(FileSize(path.c_str()),
+              static_cast<std::int64_t>(std::string(GetParam().expected).size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, Win32AppendToFile,
