@@ -1,5 +1,7 @@
 #include "diag/log.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
@@ -27,17 +29,19 @@ std::string FormatArguments(const char* format, std::va_list args) {
     return std::string(text.data(), static_cast<size_t>(length));
 }
 
+// How long an entry waits for other processes' lock on the log. A holder
+// that does not let go (a copy of the program stopped in the middle of an
+// entry, any process holding a lock on the log's folder) must not stall the
+// program: the entry is then written unlocked, whole all the same.
+constexpr std::chrono::milliseconds kLockWait(100);
+
+// Set when an entry went on without the lock. Until one gets it again, the
+// entries do not wait for it: a stuck holder costs the run one wait, not one
+// per entry.
+std::atomic<bool> LockStuck{false};
+
 std::string InHome(const std::string& homePath, const char* name) {
     return homePath + PathSeparator() + name;
-}
-
-// A log past the threshold becomes the one backup; the older backup is lost.
-void RotateWhenFull(const std::string& homePath) {
-    const std::string path = LogFilePath(homePath);
-    if (FileSize(path) <= kLogRotationSize) return;
-    const std::string backup = LogBackupPath(homePath);
-    RemoveFile(backup);
-    RenameFile(path, backup);
 }
 
 }  // namespace
@@ -48,12 +52,23 @@ Mutex& LogSemaphore() {
 }
 
 std::string LogFilePath(const std::string& homePath) {
-    return homePath.empty() ? std::string("QUORVANT.LOG") : InHome(homePath, "QUORVANT.LOG");
+    return homePath.empty() ? std::string(kLogFileName) : InHome(homePath, kLogFileName);
 }
 
 // The backup stays beside the log, also when the home path is not yet known.
 std::string LogBackupPath(const std::string& homePath) {
-    return homePath.empty() ? std::string("LOGFILE.BAK") : InHome(homePath, "LOGFILE.BAK");
+    return homePath.empty() ? std::string(kLogBackupName) : InHome(homePath, kLogBackupName);
+}
+
+// The size test comes before every entry, so the log grows past the threshold
+// by one entry at most.
+bool AppendLogEntry(const char* logPath, const char* backupPath, const char* entry,
+                    std::size_t length) {
+    if (FileSize(logPath) > kLogRotationSize) {
+        RemoveFile(backupPath);
+        RenameFile(logPath, backupPath);
+    }
+    return AppendToFile(logPath, entry, length);
 }
 
 std::string LogEntry(const std::tm& now, const std::string& message) {
@@ -76,9 +91,11 @@ void Log(const char* Message, ...) {
     const std::string homePath = HomePath;
     {
         // Other processes may share the log: their rotations must not cross ours.
-        const FileLock shared(LogFilePath(homePath));
-        RotateWhenFull(homePath);
-        AppendToFile(LogFilePath(homePath), LogEntry(LocalTime(std::time(nullptr)), message));
+        const std::string path = LogFilePath(homePath);
+        const FileLock shared(path, LockStuck ? std::chrono::milliseconds(0) : kLockWait);
+        LockStuck = !shared.IsHeld();
+        const std::string entry = LogEntry(LocalTime(std::time(nullptr)), message);
+        AppendLogEntry(path.c_str(), LogBackupPath(homePath).c_str(), entry.data(), entry.size());
     }
     lock.Release();
     SetLastError(savedError);

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <regex>
+#include <thread>
 
 #include "platform/error.h"
+#include "platform/file.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -73,6 +79,36 @@ TEST_F(LogFile, AnUnwritableLogLosesTheEntryQuietly) {
     test::HomeAt missing(dir / "no/such/folder");
     Log("lost");
     EXPECT_FALSE(std::filesystem::exists(dir / "no"));
+}
+
+// Another process takes the log's lock and keeps it for seconds (a thread
+// with a lock of its own stands in for it): the entries wait about 100 ms in
+// all, not 100 ms each nor until the lock is free, and arrive whole.
+TEST_F(LogFile, AHolderThatKeepsTheLockDelaysTheEntriesBriefly) {
+    Log("before");  // with the lock free: the next entry waits for it again
+    std::promise<void> locked;
+    std::atomic<bool> done{false};
+    std::thread holder([&] {
+        const FileLock lock(LogPath(), std::chrono::milliseconds(0));
+        locked.set_value();
+        for (int waited = 0; waited < 300 && !done; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+    locked.get_future().wait();
+    constexpr int kEntries = 30;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kEntries; ++i) Log("entry %d", i);
+    const auto took = std::chrono::steady_clock::now() - start;
+    done = true;
+    holder.join();
+
+    EXPECT_GE(took, std::chrono::milliseconds(100));
+    EXPECT_LT(took, std::chrono::seconds(2));
+    const std::string text = test::ReadText(LogPath());
+    std::string expected = "before\n";
+    for (int i = 0; i < kEntries; ++i) expected += "entry " + std::to_string(i) + "\n";
+    EXPECT_EQ(std::regex_replace(text, std::regex(R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d )"), ""),
+              expected);
 }
 
 TEST(InterpretWinError, WritesEightHexDigits) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "diag/log.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
 
@@ -25,32 +26,72 @@ const std::regex kRegisterEntry(kStamp + "WARNING: An unhandled exception has oc
                                 "  ES:" + kHalf + "  FS:" + kHalf + "  GS:" + kHalf + "\n");
 const std::regex kCallerEntry(kStamp + "  Calling function was at (" + kWord + ")\\.\n");
 
-// The fault happens two calls deep in the helper; the first entries must point
-// into the two functions that made those calls, innermost first.
-TEST(FaultReport, AFaultWritesRegistersAndCallingFrames) {
-    test::TempDir dir;
-    test::ChildProcess child({"fault", dir.path().string()});
-    std::istringstream functions(child.ReadLine());
-    unsigned long long middle = 0, outer = 0;
-    functions >> std::hex >> middle >> outer;
-    ASSERT_NE(middle, 0u);
-    const test::Ending ending = child.Wait();
-    EXPECT_TRUE(test::EndedByAccessViolation(ending))
-        << "exit " << ending.exitCode << ", signal " << ending.signal;
-
-    const std::string log = test::ReadText(dir / "QUORVANT.LOG");
-    ASSERT_TRUE(std::regex_search(log, kRegisterEntry)) << log;
+// The return addresses of the caller entries, in the order of the log.
+std::vector<unsigned long long> Callers(const std::string& log) {
     std::vector<unsigned long long> callers;
     for (auto it = std::sregex_iterator(log.begin(), log.end(), kCallerEntry);
          it != std::sregex_iterator(); ++it)
         callers.push_back(std::strtoull((*it)[1].str().c_str(), nullptr, 16));
-    ASSERT_GE(callers.size(), 2u) << log;
-    EXPECT_GT(callers[0], middle);
-    EXPECT_LT(callers[0], middle + 256);
-    EXPECT_GT(callers[1], outer);
-    EXPECT_LT(callers[1], outer + 256);
+    return callers;
+}
+
+// The helper faults two calls deep and says first where those two calling
+// functions begin; the log's first caller entries must point into them,
+// innermost first.
+struct FaultingHelper {
+    unsigned long long middle = 0, outer = 0;
+    test::Ending ending;
+
+    explicit FaultingHelper(const test::TempDir& home) {
+        test::ChildProcess child({"fault", home.path().string()});
+        std::istringstream functions(child.ReadLine());
+        functions >> std::hex >> middle >> outer;
+        ending = child.Wait();
+    }
+
+    void ExpectInnermostCallersFirst(const std::vector<unsigned long long>& callers) const {
+        ASSERT_GE(callers.size(), 2u);
+        EXPECT_GT(callers[0], middle);
+        EXPECT_LT(callers[0], middle + 256);
+        EXPECT_GT(callers[1], outer);
+        EXPECT_LT(callers[1], outer + 256);
+    }
+};
+
+TEST(FaultReport, AFaultWritesRegistersAndCallingFrames) {
+    test::TempDir dir;
+    const FaultingHelper helper(dir);
+    ASSERT_NE(helper.middle, 0u);
+    EXPECT_TRUE(test::EndedByAccessViolation(helper.ending))
+        << "exit " << helper.ending.exitCode << ", signal " << helper.ending.signal;
+
+    const std::string log = test::ReadText(dir / "QUORVANT.LOG");
+    ASSERT_TRUE(std::regex_search(log, kRegisterEntry)) << log;
+    helper.ExpectInnermostCallersFirst(Callers(log));
     // The register entry comes first.
     EXPECT_LT(log.find("WARNING: An unhandled"), log.find("Calling function"));
+}
+
+// A log just under the rotation size: the register entry takes it past, so
+// the next entry starts a new log. Each entry of the report is tested, none
+// is lost, and neither file grows past the size by more than one entry.
+TEST(FaultReport, TheLogIsRotatedBetweenTheEntriesOfTheReport) {
+    test::TempDir dir;
+    const std::string filler = std::string(kLogRotationSize - 11, 'x') + "\n";
+    test::WriteFile(dir / "QUORVANT.LOG", filler);
+    const FaultingHelper helper(dir);
+
+    const std::string backup = test::ReadText(dir / "LOGFILE.BAK");
+    const std::string log = test::ReadText(dir / "QUORVANT.LOG");
+    ASSERT_TRUE(backup.starts_with(filler)) << "no rotation after the filler";
+    std::smatch registers;
+    const std::string afterFiller = backup.substr(filler.size());
+    ASSERT_TRUE(std::regex_match(afterFiller, registers, kRegisterEntry)) << afterFiller;
+    const std::size_t largestEntry = registers.length(0) + 10;  // with CR line ends
+    for (const char* name : {"QUORVANT.LOG", "LOGFILE.BAK"})
+        EXPECT_LE(test::ReadFile(dir / name).size(), kLogRotationSize + largestEntry) << name;
+    helper.ExpectInnermostCallersFirst(Callers(log));
+    EXPECT_EQ(std::regex_replace(log, kCallerEntry, ""), "") << log;
 }
 
 }  // namespace

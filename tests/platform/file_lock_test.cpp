@@ -11,6 +11,7 @@ namespace qv {
 namespace {
 
 using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
 
 // The lock counts between holders of their own, as separate processes are;
 // another thread stands in for another process.
@@ -20,16 +21,35 @@ TEST(FileLock, ASecondHolderWaitsUntilTheFirstIsGone) {
     std::atomic<bool> secondHolds{false};
     std::thread second;
     {
-        const FileLock first(path);
+        const FileLock first(path, 0ms);
+        ASSERT_TRUE(first.IsHeld());
         second = std::thread([&] {
-            const FileLock mine(path);
-            secondHolds = true;
+            const FileLock mine(path, 10s);
+            secondHolds = mine.IsHeld();
         });
         std::this_thread::sleep_for(200ms);
         EXPECT_FALSE(secondHolds) << "the second holder got the lock while the first held it";
     }
     second.join();
     EXPECT_TRUE(secondHolds);
+}
+
+TEST(FileLock, ASecondHolderGoesOnUnlockedAfterItsWait) {
+    test::TempDir dir;
+    const std::string path = dir / "shared.log";
+    const FileLock first(path, 0ms);
+    ASSERT_TRUE(first.IsHeld());
+    bool secondHolds = true;
+    Clock::duration waited{};
+    std::thread([&] {
+        const auto start = Clock::now();
+        const FileLock mine(path, 100ms);
+        waited = Clock::now() - start;
+        secondHolds = mine.IsHeld();
+    }).join();
+    EXPECT_FALSE(secondHolds);
+    EXPECT_GE(waited, 100ms);
+    EXPECT_LT(waited, 2s);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "support/other_thread.h"
 
+#include <chrono>
+#include <string>
 #include <thread>
 
 #include "support/temp_dir.h"
@@ -84,6 +86,48 @@ TEST(Mutex, TracesRequestsAndReleasesWhenAsked) {
     }
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
 }
+
+// A mutex whose owner thread ended without releasing it is abandoned, named
+// or not: the next request gives FALSE and its thread owns the mutex all the
+// same, once, whatever the ended thread's count. That thread is a new one,
+// which the system may give the ended thread's id.
+class AbandonedMutex : public testing::TestWithParam<bool> {
+  protected:
+    static std::string UniqueName() {
+        return "qv-test-abandoned-" +
+               std::to_string(std::chrono::system_clock::now().time_since_epoch().count());
+    }
+    test::TempDir dir;
+    test::HomeAt home{dir.path().string()};
+    const std::string name = UniqueName();
+    Mutex mutex{"test", GetParam() ? name.c_str() : nullptr, TRUE};
+};
+
+TEST_P(AbandonedMutex, GoesToTheNextThreadThatAsksWithFalse) {
+    ASSERT_NE(mutex.QueryHandle(), nullptr);
+    std::thread([&] {
+        mutex.Request(-1);
+        mutex.Request(-1);
+    }).join();
+    ULONG results[5] = {99, 99, 99, 99, 99};
+    std::thread([&] {
+        results[0] = mutex.Request(300);
+        results[1] = test::RequestOnAnotherThread(mutex, 0);
+        results[2] = mutex.Request(0);
+        results[3] = mutex.Release();
+        results[4] = mutex.Release();
+        mutex.Release();
+    }).join();
+    EXPECT_EQ(results[0], FALSE) << "abandoned";
+    EXPECT_EQ(results[1], FALSE) << "owned by the thread that was told it was abandoned";
+    EXPECT_EQ(results[2], TRUE) << "re-entrant for its new owner";
+    EXPECT_EQ(results[3], TRUE);
+    EXPECT_EQ(results[4], TRUE);
+    EXPECT_EQ(mutex.Request(0), TRUE) << "released: an ordinary mutex again";
+    EXPECT_EQ(mutex.Release(), TRUE);
+}
+
+INSTANTIATE_TEST_SUITE_P(NamedOrNot, AbandonedMutex, testing::Bool());
 
 }  // namespace
 }  // namespace qv

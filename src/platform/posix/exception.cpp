@@ -1,8 +1,6 @@
 #include "platform/exception.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <ucontext.h>
 #include <unistd.h>
 
@@ -11,13 +9,15 @@
 #include <ctime>
 
 #include "diag/fault_report.h"
+#include "diag/log.h"
 #include "report/globals.h"
 
 // The handler runs on an alternate stack, so a stack overflow is reported too.
 // Everything it does is async-signal-safe: the fault may have struck inside the
 // allocator, stdio or the log writer while they held their locks, so it formats
 // by hand into buffers on its own stack, does not take the log's lock, and
-// writes each entry with one write(2) to the log opened with O_APPEND.
+// writes each entry with one write(2) to the log opened with O_APPEND, after
+// the log's size test and rotation (system calls only).
 
 namespace qv {
 namespace {
@@ -73,48 +73,31 @@ void BuildInHome(char* buffer, const char* name) {
     path.Add(name);
 }
 
-// The log's own rotation, with system calls only: a full log becomes the backup.
-void RotateWhenFull(const char* logPath) {
-    struct stat status;
-    if (::stat(logPath, &status) != 0 || status.st_size <= 100000) return;
-    char backupPath[kPathSize];
-    BuildInHome(backupPath, "LOGFILE.BAK");
-    ::unlink(backupPath);
-    ::rename(logPath, backupPath);
-}
-
 class LogWriter {
   public:
     LogWriter() {
-        char path[kPathSize];
-        BuildInHome(path, "QUORVANT.LOG");
-        RotateWhenFull(path);
-        Fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        BuildInHome(LogPath, kLogFileName);
+        BuildInHome(BackupPath, kLogBackupName);
         timespec now{};
         ::clock_gettime(CLOCK_REALTIME, &now);
         LocalSeconds = static_cast<std::int64_t>(now.tv_sec) + UtcOffset;
     }
-    ~LogWriter() {
-        if (Fd >= 0) ::close(Fd);
-    }
 
-    // One entry: the stamp, the text built by `fill`, a line end; one write.
+    // One entry: the stamp, the text built by `fill`, a line end; written as
+    // every log entry is, so a long report is rotated as it grows.
     template <typename Fill>
     void Entry(Fill fill) {
-        if (Fd < 0) return;
         char buffer[1024];
         FixedText text(buffer, sizeof buffer);
         AddLogStamp(text, LocalSeconds);
         fill(text);
         text.Add("\n");
-        ssize_t written;
-        do {
-            written = ::write(Fd, text.Text(), text.Length());
-        } while (written < 0 && errno == EINTR);
+        AppendLogEntry(LogPath, BackupPath, text.Text(), text.Length());
     }
 
   private:
-    int Fd = -1;
+    char LogPath[kPathSize];
+    char BackupPath[kPathSize];
     std::int64_t LocalSeconds = 0;
 };
 

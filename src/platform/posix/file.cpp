@@ -1,6 +1,7 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,47 +12,49 @@
 
 namespace qv {
 
-std::int64_t FileSize(const std::string& path) {
+std::int64_t FileSize(const char* path) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return -1;
+    if (::stat(path, &status) != 0) return -1;
     return static_cast<std::int64_t>(status.st_size);
 }
 
 // O_NOFOLLOW: a symbolic link planted at the log's name is refused, not written
 // through. O_APPEND and a single write keep entries of several processes whole.
-bool AppendToFile(const std::string& path, const std::string& text) {
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+bool AppendToFile(const char* path, const char* text, std::size_t length) {
+    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     ssize_t written;
     do {
-        written = ::write(fd, text.data(), text.size());
+        written = ::write(fd, text, length);
     } while (written < 0 && errno == EINTR);
     const bool closed = ::close(fd) == 0;
-    return closed && written == static_cast<ssize_t>(text.size());
+    return closed && written == static_cast<ssize_t>(length);
 }
 
-bool RemoveFile(const std::string& path) {
-    return ::unlink(path.c_str()) == 0;
+bool RemoveFile(const char* path) {
+    return ::unlink(path) == 0;
 }
 
-bool RenameFile(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
+bool RenameFile(const char* from, const char* to) {
+    return ::rename(from, to) == 0;
 }
 
 // The lock is on the file's folder: the file itself may be renamed away (a
 // rotated log), its folder stays where it is.
-FileLock::FileLock(const std::string& path) {
+FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
     const std::string folder = DirectoryOf(path);
     const int fd =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool locked = fd >= 0 && LockExclusive(fd);
-    if (!locked && fd >= 0) ::close(fd);
-    Handle = locked ? fd : -1;
+    if (fd < 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    if (RetryUntil(deadline, [fd] { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }))
+        Handle = fd;
+    else
+        ::close(fd);
 }
 
 FileLock::~FileLock() {
-    if (Handle >= 0) ::close(static_cast<int>(Handle));  // closing drops the lock
+    if (IsHeld()) ::close(static_cast<int>(Handle));  // closing drops the lock
 }
 
 }  // namespace qv

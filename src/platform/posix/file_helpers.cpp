@@ -2,7 +2,9 @@
 
 #include <sys/file.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <thread>
 
 namespace qv {
 
@@ -17,6 +19,27 @@ bool LockExclusive(int fd) {
         locked = ::flock(fd, LOCK_EX);
     } while (locked != 0 && errno == EINTR);
     return locked == 0;
+}
+
+bool IsLockBusy(int error) {
+    return error == EAGAIN || error == EWOULDBLOCK || error == EACCES || error == EINTR;
+}
+
+bool RetryUntil(std::chrono::steady_clock::time_point deadline,
+                const std::function<bool()>& attempt) {
+    using Clock = std::chrono::steady_clock;
+    auto pause = std::chrono::microseconds(500);
+    while (!attempt()) {
+        if (!IsLockBusy(errno)) return false;
+        const auto now = Clock::now();
+        if (now >= deadline) {
+            errno = EAGAIN;
+            return false;
+        }
+        std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, std::chrono::microseconds(10000));
+    }
+    return true;
 }
 
 }  // namespace qv

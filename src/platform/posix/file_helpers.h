@@ -1,7 +1,10 @@
 // Small pieces the POSIX file code shares: the log's lock and the settings
-// store's writer both need a path's folder and an exclusive lock.
+// store's writer both need a path's folder and an exclusive lock; the log's
+// lock and the named mutex both wait for a lock with a time limit.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 namespace qv {
@@ -12,5 +15,16 @@ std::string DirectoryOf(const std::string& path);
 // Takes the exclusive flock of the open file, waiting for it without limit
 // (a signal does not end the wait). False, with errno set, when it fails.
 bool LockExclusive(int fd);
+
+// True for the errors of a lock request that found the lock held elsewhere.
+bool IsLockBusy(int error);
+
+// Repeats `attempt` (a lock request that does not wait; false with errno set
+// when it fails) until it succeeds, fails for another reason than a busy lock,
+// or the deadline passes, pausing between tries for 0.5 ms at first and at most
+// 10 ms later: flock and fcntl offer only no wait or no limit. After a time-out
+// errno is EAGAIN.
+bool RetryUntil(std::chrono::steady_clock::time_point deadline,
+                const std::function<bool()>& attempt);
 
 }  // namespace qv

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -13,8 +12,11 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <set>
 #include <string>
-#include <thread>
+#include <utility>
+
+#include "platform/posix/file_helpers.h"
 
 // A named mutex lives in a small lock file in a directory of the user's own
 // (/run/user/UID/quorvant when the system provides that, else /tmp/quorvant-UID,
@@ -28,14 +30,23 @@
 //            name did not exist yet; otherwise it existed already.
 //   byte 1 - the owner holds an exclusive lock on it. The byte's value is 'H'
 //            while owned and 'F' once released: a new owner that finds 'H' took
-//            over from an owner that died (or closed) without releasing, and is
-//            told the mutex was abandoned.
+//            over from an owner that died (or closed) without releasing, or
+//            whose thread ended without releasing, and is told the mutex was
+//            abandoned.
 //
 // The last one to close removes the file; an opener that finds its file removed
 // or replaced under it starts over, so no two processes ever lock different
 // files of the same name. Within the process one object per name is shared by
 // every creation of that name, and its threads take turns as with a
 // process-local mutex; only the thread that owns it holds the file lock.
+//
+// A thread that ends while it owns a mutex, named or not, leaves it abandoned,
+// as on Windows: a thread-local object's destructor runs as the thread ends and
+// frees what it still owns, marked abandoned. A robust pthread mutex in shared
+// memory would see the owner's end by itself, but the kernel writes into its
+// memory when the owner ends, so it must stay mapped (or allocated) as long as
+// any thread could own it, and closing an owned mutex would leave the kernel
+// and the C library a dangling entry in the owner's list of robust mutexes.
 
 namespace qv {
 namespace {
@@ -46,6 +57,15 @@ constexpr off_t kOwnerByte = 1;
 constexpr char kHeld = 'H';
 constexpr char kFree = 'F';
 
+// Lives as long as its thread, from the thread's first request on, and its
+// destructor runs when the thread ends: every mutex that thread still owns
+// is then abandoned. Its address is the thread's mark of ownership, which a
+// thread that ended never keeps (a new thread may get the ended one's id).
+struct ThreadLife {
+    ~ThreadLife();
+};
+thread_local ThreadLife ThisThread;
+
 class OsMutexObject {
   public:
     virtual ~OsMutexObject() = default;
@@ -55,7 +75,7 @@ class OsMutexObject {
             timeout < 0 ? std::nullopt
                         : std::optional<Clock::time_point>(Clock::now() +
                                                            std::chrono::milliseconds(timeout));
-        const std::thread::id self = std::this_thread::get_id();
+        const ThreadLife* self = &ThisThread;
         std::unique_lock<std::mutex> lock(Guard);
         if (Depth > 0 && Owner == self) {
             ++Depth;
@@ -83,32 +103,67 @@ class OsMutexObject {
 
     bool Release() {
         std::unique_lock<std::mutex> lock(Guard);
-        if (Depth == 0 || Owner != std::this_thread::get_id()) return false;
-        if (--Depth == 0) {
-            ReleaseSystemWide();
-            Owner = std::thread::id();
-            lock.unlock();
-            Freed.notify_one();
-        }
+        if (Depth == 0 || Owner != &ThisThread) return false;
+        if (--Depth == 0) Free(lock, false);
         return true;
+    }
+
+    // Its owner thread ended without releasing it.
+    void AbandonIfOwnedBy(const ThreadLife* ended) {
+        std::unique_lock<std::mutex> lock(Guard);
+        if (Depth > 0 && Owner == ended) Free(lock, true);
     }
 
   protected:
     virtual OsWait AcquireSystemWide(std::optional<Clock::time_point> deadline) = 0;
-    virtual void ReleaseSystemWide() = 0;
+    // An abandoned mutex tells its next owner so.
+    virtual void ReleaseSystemWide(bool abandoned) = 0;
 
   private:
+    void Free(std::unique_lock<std::mutex>& lock, bool abandoned) {
+        Depth = 0;
+        ReleaseSystemWide(abandoned);
+        Owner = nullptr;
+        lock.unlock();
+        Freed.notify_one();
+    }
+
     std::mutex Guard;
     std::condition_variable Freed;
-    std::thread::id Owner;
+    const ThreadLife* Owner = nullptr;
     unsigned Depth = 0;
     bool Claimed = false;  // a thread of this process is acquiring the system-wide part
 };
 
+// Every mutex object of the process, so that the end of a thread finds those
+// it owns. Never destroyed: threads may end after the static objects are gone.
+std::mutex LiveGuard;
+std::set<OsMutexObject*>& LiveMutexes() {
+    static auto* live = new std::set<OsMutexObject*>;
+    return *live;
+}
+
+ThreadLife::~ThreadLife() {
+    std::lock_guard<std::mutex> lock(LiveGuard);
+    for (OsMutexObject* mutex : LiveMutexes()) mutex->AbandonIfOwnedBy(this);
+}
+
+// Only mutexes that are known to the end of a thread are handed out.
+HANDLE Tracked(OsMutexObject* mutex) {
+    std::lock_guard<std::mutex> lock(LiveGuard);
+    LiveMutexes().insert(mutex);
+    return mutex;
+}
+
 class LocalMutex final : public OsMutexObject {
   protected:
-    OsWait AcquireSystemWide(std::optional<Clock::time_point>) override { return OsWait::Obtained; }
-    void ReleaseSystemWide() override {}
+    OsWait AcquireSystemWide(std::optional<Clock::time_point>) override {
+        return std::exchange(Abandoned, false) ? OsWait::Abandoned : OsWait::Obtained;
+    }
+    void ReleaseSystemWide(bool abandoned) override { Abandoned = abandoned; }
+
+  private:
+    bool Abandoned = false;  // set as its owner ended, read by the next owner
 };
 
 int RetryOnSignal(int fd, int command, flock& region) {
@@ -128,10 +183,6 @@ bool LockByte(int fd, off_t byte, short type, bool wait) {
     region.l_start = byte;
     region.l_len = 1;
     return RetryOnSignal(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, region) == 0;
-}
-
-bool IsBusy(int error) {
-    return error == EAGAIN || error == EACCES;
 }
 
 // A directory of this user alone, made when missing.
@@ -204,8 +255,9 @@ class NamedMutex final : public OsMutexObject {
     OsWait AcquireSystemWide(std::optional<Clock::time_point> deadline) override {
         if (!deadline) {
             if (!LockByte(Fd, kOwnerByte, F_WRLCK, true)) return OsWait::Failed;
-        } else if (!PollForOwnerLock(*deadline)) {
-            return IsBusy(errno) ? OsWait::TimedOut : OsWait::Failed;
+        } else if (!RetryUntil(*deadline,
+                               [&] { return LockByte(Fd, kOwnerByte, F_WRLCK, false); })) {
+            return IsLockBusy(errno) ? OsWait::TimedOut : OsWait::Failed;
         }
         char state = kFree;
         const bool abandoned = ::pread(Fd, &state, 1, kOwnerByte) == 1 && state == kHeld;
@@ -213,8 +265,9 @@ class NamedMutex final : public OsMutexObject {
         return abandoned ? OsWait::Abandoned : OsWait::Obtained;
     }
 
-    void ReleaseSystemWide() override {
-        WriteState(kFree);
+    // An abandoned mutex keeps its 'H' for the next owner, of any process.
+    void ReleaseSystemWide(bool abandoned) override {
+        if (!abandoned) WriteState(kFree);
         LockByte(Fd, kOwnerByte, F_UNLCK, false);
     }
 
@@ -246,20 +299,6 @@ class NamedMutex final : public OsMutexObject {
         ::close(Fd);
         Fd = -1;
         errno = error;
-    }
-
-    // Time-limited waits try the lock again and again, at rising intervals of
-    // at most 10 ms: fcntl itself offers only no wait or no limit.
-    bool PollForOwnerLock(Clock::time_point deadline) {
-        auto pause = std::chrono::microseconds(500);
-        while (!LockByte(Fd, kOwnerByte, F_WRLCK, false)) {
-            if (!IsBusy(errno)) return false;
-            const auto now = Clock::now();
-            if (now >= deadline) return false;
-            std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
-            pause = std::min(pause * 2, std::chrono::microseconds(10000));
-        }
-        return true;
     }
 
     void WriteState(char state) {
@@ -299,7 +338,7 @@ OsMutexCreation CreateNamed(const std::string& name) {
         delete mutex;
     } else {
         names[name] = mutex;
-        created.handle = static_cast<OsMutexObject*>(mutex);
+        created.handle = Tracked(mutex);
         created.alreadyExisted = mutex->ExistedAlready();
     }
     return created;
@@ -314,8 +353,10 @@ OsMutexObject* AsObject(HANDLE handle) {
 OsMutexCreation CreateOsMutex(const char* name) {
     if (name) return CreateNamed(name);
     OsMutexCreation created;
-    created.handle = static_cast<OsMutexObject*>(new (std::nothrow) LocalMutex);
-    if (!created.handle) created.error = ENOMEM;
+    if (auto* mutex = new (std::nothrow) LocalMutex)
+        created.handle = Tracked(mutex);
+    else
+        created.error = ENOMEM;
     return created;
 }
 
@@ -325,6 +366,10 @@ void CloseOsMutex(HANDLE handle) {
         std::lock_guard<std::mutex> lock(RegistryGuard);
         if (--named->References > 0) return;
         OpenNames().erase(named->QueryName());
+    }
+    {
+        std::lock_guard<std::mutex> lock(LiveGuard);
+        LiveMutexes().erase(object);
     }
     delete object;
 }

@@ -1,7 +1,9 @@
 // The real program under faults: a folder it cannot write, a log shared with
 // another copy at the moment it is rotated, settings files that change or go
 // away, broken language libraries, garbage in the environment.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -112,6 +114,32 @@ TEST_F(SharedLog, TwoWritersAtTheRotationKeepEveryEntryWhole) {
                 ASSERT_TRUE(IsWholeEntry(line)) << "trial " << trial << ": " << line;
         EXPECT_LE(fs::file_size(dir / "QUORVANT.LOG"), 100000u);
     }
+}
+
+// Another process locks the program's folder and keeps the lock for seconds,
+// as `flock -x . sleep 3` does: the report is not held up for it, and its
+// dozens of log entries arrive whole.
+TEST_F(SharedLog, AForeignLockOnTheFolderDoesNotHoldTheReportUp) {
+    const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    std::atomic<bool> done{false};
+    std::thread holder([&] {
+        for (int waited = 0; waited < 300 && !done; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::close(folder);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const test::Outcome outcome = test::Run(CopyLaunch());
+    const auto took = std::chrono::steady_clock::now() - start;
+    done = true;
+    holder.join();
+
+    ExpectCompleteReport(outcome, "foreign lock");
+    EXPECT_LT(took, std::chrono::seconds(2));
+    const std::vector<std::string> entries = Entries("QUORVANT.LOG");
+    EXPECT_GT(entries.size(), 50u);
+    for (const std::string& entry : entries) ASSERT_TRUE(IsWholeEntry(entry)) << entry;
 }
 
 // The folder of the program (and of its log) is read-only, for root as well:

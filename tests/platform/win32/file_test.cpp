@@ -1,6 +1,8 @@
 // The log's file operations on Windows: text-mode line ends, sizes, rotation.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "diag/log.h"
 #include "platform/file.h"
 #include "support/temp_dir.h"
@@ -18,9 +20,11 @@ class Win32AppendToFile : public testing::TestWithParam<AppendCase> {};
 TEST_P(Win32AppendToFile, WritesLineFeedsAsCarriageReturnAndLineFeed) {
     const test::TempDir temp;
     const std::string path = temp / "file.txt";
-    for (const char* entry : GetParam().entries) ASSERT_TRUE(AppendToFile(path, entry));
+    for (const char* entry : GetParam().entries)
+        ASSERT_TRUE(AppendToFile(path.c_str(), entry, std::strlen(entry)));
     EXPECT_EQ(test::ReadFile(path), GetParam().expected);
-    EXPECT_EQ(FileSize(path), static_cast<std::int64_t>(std::string(GetParam().expected).size()));
+    EXPECT_EQ(FileSize(path.c_str()),
+              static_cast<std::int64_t>(std::string(GetParam().expected).size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, Win32AppendToFile,
@@ -32,25 +36,26 @@ INSTANTIATE_TEST_SUITE_P(Texts, Win32AppendToFile,
 
 TEST(Win32File, AppendFailsWhereNoFileCanBeMade) {
     const test::TempDir temp;
-    EXPECT_FALSE(AppendToFile(temp / "missing\\file.txt", "x\n"));
-    EXPECT_FALSE(AppendToFile(temp.path().string(), "x\n"));
+    EXPECT_FALSE(AppendToFile((temp / "missing\\file.txt").c_str(), "x\n", 2));
+    EXPECT_FALSE(AppendToFile(temp.path().string().c_str(), "x\n", 2));
 }
 
 TEST(Win32File, MissingFileHasNoSize) {
     const test::TempDir temp;
-    EXPECT_EQ(FileSize(temp / "missing.txt"), -1);
+    EXPECT_EQ(FileSize((temp / "missing.txt").c_str()), -1);
 }
 
 TEST(Win32File, RenameAndRemove) {
     const test::TempDir temp;
     test::WriteFile(temp / "a", "a");
     test::WriteFile(temp / "b", "b");
-    EXPECT_FALSE(RenameFile(temp / "a", temp / "b"));  // never replaces a file
-    EXPECT_TRUE(RemoveFile(temp / "b"));
-    EXPECT_FALSE(RemoveFile(temp / "b"));
-    EXPECT_TRUE(RenameFile(temp / "a", temp / "b"));
-    EXPECT_EQ(test::ReadFile(temp / "b"), "a");
-    EXPECT_EQ(FileSize(temp / "a"), -1);
+    const std::string a = temp / "a", b = temp / "b";
+    EXPECT_FALSE(RenameFile(a.c_str(), b.c_str()));  // never replaces a file
+    EXPECT_TRUE(RemoveFile(b.c_str()));
+    EXPECT_FALSE(RemoveFile(b.c_str()));
+    EXPECT_TRUE(RenameFile(a.c_str(), b.c_str()));
+    EXPECT_EQ(test::ReadFile(b), "a");
+    EXPECT_EQ(FileSize(a.c_str()), -1);
 }
 
 TEST(Win32Log, EntriesInTheHomeEndWithCarriageReturnAndLineFeed) {
