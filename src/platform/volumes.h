@@ -2,6 +2,7 @@
 // the total, and network or RAM ones, which are listed only.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +29,11 @@ struct Volume {
 // system's order (the mount table, or the drive letters C: to Z:). One query
 // feeds both the total and the lines, so the two always agree.
 std::vector<Volume> QueryVolumes();
+
+// How long the listing waits for volumes that may never answer (a network
+// server that died): one deadline for all of them together. Those that have
+// not answered by then are left out like volumes whose query failed.
+inline constexpr std::chrono::milliseconds kSlowVolumeDeadline{1000};
 
 // The conversion that the volume line's label format takes for Name: 's' for a
 // mount point, 'c' for a drive letter.

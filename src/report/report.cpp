@@ -27,9 +27,19 @@ std::string Report::DateLine() {
     return CentredLine(Source.FormatDateNow(Settings.DateFormat));
 }
 
+// One statement per line: the operands of a single "+" chain may be evaluated
+// in any order, and each line must read its facts when its turn comes (the
+// date before the volume queries, the process count before they leave a
+// stuck child behind).
 std::string Report::Write() {
-    return DateLine() + UptimeLine() + PhysicalMemoryLine() + VirtualMemoryLine() + SwapLines() +
-           ProcessLine() + VolumeLines();
+    std::string text = DateLine();
+    text += UptimeLine();
+    text += PhysicalMemoryLine();
+    text += VirtualMemoryLine();
+    text += SwapLines();
+    text += ProcessLine();
+    text += VolumeLines();
+    return text;
 }
 
 }  // namespace qv

@@ -30,7 +30,4 @@ std::vector<std::optional<FreeSpace>> QueryInChildren(
     std::size_t Count, const std::function<std::optional<FreeSpace>(std::size_t)>& Query,
     std::chrono::milliseconds Deadline);
 
-// The default bound on the wait for slow volumes.
-constexpr std::chrono::milliseconds kSlowVolumeDeadline{1000};
-
 }  // namespace qv

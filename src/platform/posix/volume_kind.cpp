@@ -31,12 +31,16 @@ constexpr std::array<std::string_view, 12> kNetworkTypes = {
     "glusterfs", "lustre", "afs",  "ncpfs", "fuse.sshfs", "fuse.glusterfs"};
 
 constexpr std::array<std::string_view, 2> kRamTypes = {"tmpfs", "ramfs"};
-constexpr std::array<std::string_view, 2> kOpticalTypes = {"iso9660", "udf"};
+// Optical media and the read-only images of packages (snaps, live systems):
+// nothing to write, whatever device they are on.
+constexpr std::array<std::string_view, 3> kMediaAndImageTypes = {"iso9660", "udf", "squashfs"};
+// A container's file system: its own root, or one of the many a container
+// engine keeps for its containers, each showing the space of the disk below.
+constexpr std::array<std::string_view, 2> kOverlayTypes = {"overlay", "fuse.fuse-overlayfs"};
 
 // Local disk file systems that may not show their block device in the mount
 // table (btrfs and zfs report a device number of their own).
-constexpr std::array<std::string_view, 4> kDiskTypesWithoutDevice = {"btrfs", "zfs", "bcachefs",
-                                                                     "overlay"};
+constexpr std::array<std::string_view, 3> kDiskTypesWithoutDevice = {"btrfs", "zfs", "bcachefs"};
 
 bool IsNetworkSource(std::string_view source) {
     if (StartsWith(source, "//")) return true;
@@ -65,15 +69,23 @@ DriveKind ClassifyBlockDevice(const BlockDeviceFacts& device) {
 
 DriveKind ClassifyMount(const MountEntry& mount, const std::optional<BlockDeviceFacts>& facts) {
     if (IsOneOf(mount.Type, kPseudoTypes)) return kOtherDrive;
+    // Only a container's own root counts; the engine's overlays of other
+    // containers would count the disk below them again and again.
+    if (IsOneOf(mount.Type, kOverlayTypes))
+        return mount.MountPoint == "/" ? kFixedDrive : kOtherDrive;
     if (IsNetwork(mount)) return kNetworkOrRamDrive;
     if (IsOneOf(mount.Type, kRamTypes)) return kNetworkOrRamDrive;
-    if (IsOneOf(mount.Type, kOpticalTypes)) return kOtherDrive;
+    if (IsOneOf(mount.Type, kMediaAndImageTypes)) return kOtherDrive;
     if (facts) return ClassifyBlockDevice(*facts);
     if (IsOneOf(mount.Type, kDiskTypesWithoutDevice)) return kFixedDrive;
     // A FUSE file system without a block device is served by a program,
     // mostly from elsewhere: listed, not counted.
     if (IsFuse(mount.Type)) return kNetworkOrRamDrive;
     return kOtherDrive;
+}
+
+bool ListedWithoutBlocks(const MountEntry& mount) {
+    return IsOneOf(mount.Type, kRamTypes);
 }
 
 bool MayHang(const MountEntry& mount) {

@@ -25,6 +25,12 @@ struct BlockDeviceFacts {
 // nothing when it has none or sysfs does not know it.
 DriveKind ClassifyMount(const MountEntry& mount, const std::optional<BlockDeviceFacts>& facts);
 
+// Whether a mount whose file system reports no blocks is listed all the
+// same: a RAM file system (ramfs never reports any, nor does a tmpfs without a
+// size limit), with the free space it reports, 0 when none. Any other file
+// system without blocks stores nothing of the user's.
+bool ListedWithoutBlocks(const MountEntry& mount);
+
 // A mount whose free-space query may never return (a network server that does
 // not answer, a FUSE daemon that hangs): it is asked in a child process.
 bool MayHang(const MountEntry& mount);

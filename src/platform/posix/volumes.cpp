@@ -10,10 +10,7 @@
 #include <map>
 #include <utility>
 
-#include "platform/posix/free_space.h"
-#include "platform/posix/mount_table.h"
 #include "platform/posix/read_file.h"
-#include "platform/posix/volume_kind.h"
 #include "platform/posix/volume_query.h"
 
 namespace qv {
@@ -89,65 +86,58 @@ class LabelFinder {
     std::map<DeviceNumber, std::string> ByLabel;
 };
 
-// Free space of every candidate: local ones here, the others in children.
-std::vector<std::optional<FreeSpace>> QuerySpace(const std::vector<MountEntry>& mounts,
-                                                 const std::vector<VolumeCandidate>& volumes,
-                                                 std::chrono::milliseconds deadline) {
-    const std::vector<bool> mayHang = ReachedThroughHangingMounts(mounts);
-    std::vector<std::optional<FreeSpace>> space(volumes.size());
-    std::vector<std::size_t> slow;
-    for (std::size_t v = 0; v < volumes.size(); ++v) {
-        if (mayHang[volumes[v].Index])
-            slow.push_back(v);
-        else
-            space[v] = QueryFreeSpace(mounts[volumes[v].Index].MountPoint);
-    }
-    const auto answers = QueryInChildren(
-        slow.size(),
-        [&](std::size_t k) { return QueryFreeSpace(mounts[volumes[slow[k]].Index].MountPoint); },
-        deadline);
-    for (std::size_t k = 0; k < slow.size(); ++k) space[slow[k]] = answers[k];
-    return space;
-}
+// The facts of this machine: sysfs, the udev database and statvfs, with the
+// mounts that may hang asked in child processes within one deadline.
+class SystemMountFacts : public MountFacts {
+  public:
+    explicit SystemMountFacts(std::chrono::milliseconds deadline) : Deadline(deadline) {}
 
-}  // namespace
-
-std::vector<Volume> VolumesOfMountTable(std::string_view mountInfo,
-                                        std::chrono::milliseconds deadline) {
-    const MountTable table = ParseMountInfo(mountInfo);
-    std::map<DeviceNumber, BlockDeviceFacts> known;
-    auto factsOf = [&](const MountEntry& mount) -> std::optional<BlockDeviceFacts> {
+    std::optional<BlockDeviceFacts> DeviceOf(const MountEntry& mount) override {
         const std::optional<DeviceNumber> device = BlockDeviceOf(mount);
         if (!device) return std::nullopt;
-        auto found = known.find(*device);
-        if (found == known.end())
-            found = known.emplace(*device, ReadBlockDeviceFacts(*device)).first;
+        auto found = Known.find(*device);
+        if (found == Known.end())
+            found = Known.emplace(*device, ReadBlockDeviceFacts(*device)).first;
         return found->second;
-    };
-    const std::vector<VolumeCandidate> candidates = ChooseVolumes(table.Mounts, factsOf);
-    const std::vector<std::optional<FreeSpace>> space =
-        QuerySpace(table.Mounts, candidates, deadline);
-    LabelFinder labels;
-    std::vector<Volume> volumes;
-    for (std::size_t v = 0; v < candidates.size(); ++v) {
-        if (!space[v] || space[v]->TotalBlocks == 0) continue;
-        const MountEntry& mount = table.Mounts[candidates[v].Index];
-        Volume volume;
-        volume.Name = mount.MountPoint;
-        volume.FileSystem = mount.Type;
-        if (const std::optional<DeviceNumber> device = BlockDeviceOf(mount))
-            volume.DiskLabel = labels.LabelOf(*device);
-        volume.Kind = candidates[v].Kind;
-        volume.FreeBytes = space[v]->FreeBytes;
-        volumes.push_back(std::move(volume));
     }
-    return volumes;
-}
+
+    std::string LabelOf(const MountEntry& mount) override {
+        const std::optional<DeviceNumber> device = BlockDeviceOf(mount);
+        return device ? Labels.LabelOf(*device) : std::string();
+    }
+
+    std::vector<std::optional<FreeSpace>> SpaceOf(
+        const std::vector<MountEntry>& mounts, const std::vector<std::size_t>& indexes) override {
+        const std::vector<bool> mayHang = ReachedThroughHangingMounts(mounts);
+        std::vector<std::optional<FreeSpace>> space(indexes.size());
+        std::vector<std::size_t> slow;
+        for (std::size_t k = 0; k < indexes.size(); ++k) {
+            if (mayHang[indexes[k]])
+                slow.push_back(k);
+            else
+                space[k] = QueryFreeSpace(mounts[indexes[k]].MountPoint);
+        }
+        const auto answers = QueryInChildren(
+            slow.size(),
+            [&](std::size_t s) { return QueryFreeSpace(mounts[indexes[slow[s]]].MountPoint); },
+            Deadline);
+        for (std::size_t s = 0; s < slow.size(); ++s) space[slow[s]] = answers[s];
+        return space;
+    }
+
+  private:
+    std::chrono::milliseconds Deadline;
+    std::map<DeviceNumber, BlockDeviceFacts> Known;
+    LabelFinder Labels;
+};
+
+}  // namespace
 
 std::vector<Volume> QueryVolumes() {
     const std::optional<std::string> mountInfo = ReadWholeFile("/proc/self/mountinfo");
     if (!mountInfo) return {};
-    return VolumesOfMountTable(*mountInfo, kSlowVolumeDeadline);
+    SystemMountFacts facts(kSlowVolumeDeadline);
+    return VolumesOfMountTable(*mountInfo, facts);
 }
 
 }  // namespace qv

@@ -1,11 +1,13 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <utility>
 
-#include "platform/volumes.h"
 #include "platform/win32/check_drive.h"
+#include "platform/win32/drive_volumes.h"
 #include "platform/win32/system_function.h"
 
 namespace qv {
@@ -19,13 +21,14 @@ void MakeRoot(int drive, char (&root)[10]) {
     std::snprintf(root, sizeof root, "%c:\\", static_cast<char>(drive + 64));
 }
 
+using FreeSpaceEx = ::BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+// Looked up before main, so that the drives' threads share it without a lock.
+const FreeSpaceEx freeSpaceEx = SystemFunction<FreeSpaceEx>("kernel32.dll", "GetDiskFreeSpaceExA");
+
 // What the user may still write, in bytes. GetDiskFreeSpaceExA, where the
 // system has it, is exact beyond 2 GiB and heeds quotas; the cluster figures of
 // GetDiskFreeSpaceA are the fallback, multiplied out in 64 bits.
 std::optional<std::uint64_t> FreeBytes(const char* root) {
-    using FreeSpaceEx = ::BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    static const FreeSpaceEx freeSpaceEx =
-        SystemFunction<FreeSpaceEx>("kernel32.dll", "GetDiskFreeSpaceExA");
     if (freeSpaceEx) {
         ULARGE_INTEGER available, total, free;
         if (!freeSpaceEx(root, &available, &total, &free)) return std::nullopt;
@@ -64,24 +67,78 @@ int CheckDrive(int Drive, char* FileSystem, int cFileSystem, char* DiskLabel, in
     return kind;
 }
 
-std::vector<Volume> QueryVolumes() {
-    std::vector<Volume> volumes;
-    const DWORD drives = ::GetLogicalDrives();
+std::optional<Volume> QueryDrive(int Drive) {
+    char fileSystem[kTextSize], diskLabel[kTextSize];
+    const int kind = CheckDrive(Drive, fileSystem, kTextSize, diskLabel, kTextSize);
+    if (kind == kOtherDrive) return std::nullopt;
+    char root[10];
+    MakeRoot(Drive, root);
+    const std::optional<std::uint64_t> free = FreeBytes(root);
+    if (!free) return std::nullopt;
+    return Volume{std::string(1, static_cast<char>(Drive + 64)),
+                  std::string(fileSystem, strnlen(fileSystem, kTextSize)),
+                  std::string(diskLabel, strnlen(diskLabel, kTextSize)),
+                  static_cast<DriveKind>(kind), *free};
+}
+
+namespace {
+
+// What a drive's thread is given and hands back. The caller frees it once the
+// thread has ended; that of a thread still asking is never freed, since the
+// thread may yet write its answer into it.
+struct DriveJob {
+    int Drive;
+    DriveQuery Query;
+    std::optional<Volume> Answer;
+};
+
+DWORD WINAPI AnswerDrive(LPVOID parameter) {
+    DriveJob* job = static_cast<DriveJob*>(parameter);
+    job->Answer = job->Query(job->Drive);
+    return 0;
+}
+
+// Room for the system's volume calls; reserved, not committed.
+constexpr SIZE_T kDriveThreadStack = 256 * 1024;
+
+}  // namespace
+
+std::vector<Volume> VolumesOfDrives(DWORD Drives, DriveQuery Query,
+                                    std::chrono::milliseconds Deadline) {
+    const auto deadline = std::chrono::steady_clock::now() + Deadline;
+    std::vector<DriveJob*> jobs;
+    std::vector<HANDLE> threads;
     for (int drive = kFirstDrive; drive <= kLastDrive; ++drive) {
-        if ((drives >> (drive - 1) & 1) == 0) continue;
-        char fileSystem[kTextSize], diskLabel[kTextSize];
-        const int kind = CheckDrive(drive, fileSystem, kTextSize, diskLabel, kTextSize);
-        if (kind == kOtherDrive) continue;
-        char root[10];
-        MakeRoot(drive, root);
-        const std::optional<std::uint64_t> free = FreeBytes(root);
-        if (!free) continue;
-        volumes.push_back({std::string(1, static_cast<char>(drive + 64)),
-                           std::string(fileSystem, strnlen(fileSystem, kTextSize)),
-                           std::string(diskLabel, strnlen(diskLabel, kTextSize)),
-                           static_cast<DriveKind>(kind), *free});
+        if ((Drives >> (drive - 1) & 1) == 0) continue;
+        auto* job = new DriveJob{drive, Query, std::nullopt};
+        const HANDLE thread = ::CreateThread(nullptr, kDriveThreadStack, AnswerDrive, job,
+                                             STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+        if (!thread) {  // not asked: left out like a drive that does not answer
+            delete job;
+            continue;
+        }
+        jobs.push_back(job);
+        threads.push_back(thread);
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (!threads.empty())
+        ::WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE,
+                                 static_cast<DWORD>(std::max<long long>(left.count(), 0)));
+
+    std::vector<Volume> volumes;
+    for (std::size_t i = 0; i < threads.size(); ++i) {
+        if (::WaitForSingleObject(threads[i], 0) == WAIT_OBJECT_0) {
+            if (jobs[i]->Answer) volumes.push_back(std::move(*jobs[i]->Answer));
+            delete jobs[i];
+        }
+        ::CloseHandle(threads[i]);  // a thread still asking runs on without its handle
     }
     return volumes;
+}
+
+std::vector<Volume> QueryVolumes() {
+    return VolumesOfDrives(::GetLogicalDrives(), QueryDrive, kSlowVolumeDeadline);
 }
 
 }  // namespace qv

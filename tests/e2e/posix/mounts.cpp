@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 namespace qv::test {
@@ -12,6 +14,20 @@ namespace qv::test {
 bool EnterPrivateMountNamespace() {
     return ::unshare(CLONE_NEWNS) == 0 &&
            ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+bool EnterPrivatePidNamespace() {
+    if (::unshare(CLONE_NEWNS | CLONE_NEWPID) != 0) return false;
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child > 0) {
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+    }
+    return ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           ::mount("proc", "/proc", "proc", MS_NOSUID | MS_NODEV | MS_NOEXEC, nullptr) == 0;
 }
 
 bool MountTmpfs(const std::string& where, const char* options) {

@@ -9,6 +9,11 @@ namespace qv::test {
 // Gives the calling process private copies of all mounts.
 bool EnterPrivateMountNamespace();
 
+// Goes on as process 1 of a PID namespace of its own, with private mounts and
+// a /proc that shows that namespace only. The caller forks: the original
+// process waits for the new one and ends as it ends.
+bool EnterPrivatePidNamespace();
+
 bool MountTmpfs(const std::string& where, const char* options);
 
 // Puts the file or folder From in the place of To (its kind must match).

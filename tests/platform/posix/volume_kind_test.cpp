@@ -13,6 +13,10 @@ MountEntry Mount(const char* type, const char* source, unsigned major = 0) {
     return MountEntry{1, 0, major, 0, "/", "/mnt/x", type, source};
 }
 
+MountEntry MountAt(const char* mountPoint, const char* type, const char* source) {
+    return MountEntry{1, 0, 0, 0, "/", mountPoint, type, source};
+}
+
 BlockDeviceFacts Disk(const char* name, bool removable = false, bool hotPlugged = false) {
     return {name, removable, hotPlugged};
 }
@@ -38,7 +42,19 @@ TEST(ClassifyMount, KindsOfTheMountTable) {
         {Mount("btrfs", "/dev/sda2"), Disk("sda2"), kFixedDrive},
         {Mount("btrfs", "/dev/mapper/x"), std::nullopt, kFixedDrive},
         {Mount("zfs", "rpool/ROOT/debian"), std::nullopt, kFixedDrive},
-        {Mount("overlay", "overlay"), std::nullopt, kFixedDrive},
+        // A container's own root is its disk; the overlays a container
+        // engine keeps for its containers, and package images, are not.
+        {MountAt("/", "overlay", "overlay"), std::nullopt, kFixedDrive},
+        {MountAt("/var/lib/docker/overlay2/3f1c/merged", "overlay", "overlay"), std::nullopt,
+         kOtherDrive},
+        {MountAt("/run/containerd/io.containerd.runtime.v2.task/k8s.io/9ad2/rootfs", "overlay",
+                 "overlay"),
+         std::nullopt, kOtherDrive},
+        {MountAt("/", "fuse.fuse-overlayfs", "fuse-overlayfs"), std::nullopt, kFixedDrive},
+        {MountAt("/home/me/.local/share/containers/storage/overlay/77e0/merged",
+                 "fuse.fuse-overlayfs", "fuse-overlayfs"),
+         std::nullopt, kOtherDrive},
+        {Mount("squashfs", "/dev/loop5", 7), BlockDeviceFacts{}, kOtherDrive},  // no sysfs
         {Mount("tmpfs", "tmpfs"), std::nullopt, kNetworkOrRamDrive},
         {Mount("ramfs", "none"), std::nullopt, kNetworkOrRamDrive},
         {Mount("nfs4", "server:/export"), std::nullopt, kNetworkOrRamDrive},

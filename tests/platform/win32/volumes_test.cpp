@@ -1,14 +1,18 @@
-// The drive query and the volume list. The drives of other kinds (network,
+// The drive query and the volume list, and a network drive that never
+// answers. The drives of other kinds (network,
 // RAM, CD-ROM, removable, a labelled disk) are made by scripts/wine-prefix,
 // since wine takes drive types only from a server start.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/volumes.h"
 #include "platform/win32/check_drive.h"
+#include "platform/win32/drive_volumes.h"
 
 namespace qv {
 namespace {
@@ -85,6 +89,60 @@ TEST(QueryVolumes, ListsFixedNetworkAndRamDrivesByLetter) {
     for (char listed : {'L', 'N', 'R'})
         EXPECT_NE(letters.find(listed), std::string::npos) << listed;
     for (char skipped : {'O', 'P'}) EXPECT_EQ(letters.find(skipped), std::string::npos) << skipped;
+}
+
+std::string Letters(const std::vector<Volume>& volumes) {
+    std::string letters;
+    for (const Volume& volume : volumes) letters += volume.Name;
+    return letters;
+}
+
+DWORD Mask(const char* letters) {
+    DWORD mask = 0;
+    for (const char* letter = letters; *letter; ++letter) mask |= 1u << (Drive(*letter) - 1);
+    return mask;
+}
+
+// N: waits for good, as a network drive whose server has gone does; Q: is a
+// network drive that answers; every other drive is a fixed one.
+std::optional<Volume> HungNetworkDrive(int drive) {
+    if (drive == Drive('N')) {
+        static const HANDLE never = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        ::WaitForSingleObject(never, INFINITE);
+    }
+    const std::string letter(1, static_cast<char>(drive + 64));
+    if (drive == Drive('Q')) return Volume{letter, "NTFS", "", kNetworkOrRamDrive, 512};
+    return Volume{letter, "NTFS", "", kFixedDrive, 1024};
+}
+
+TEST(VolumesOfDrives, AHungNetworkDriveIsLeftOutAfterTheDeadline) {
+    using namespace std::chrono;
+    const auto start = steady_clock::now();
+    const std::vector<Volume> volumes =
+        VolumesOfDrives(Mask("CDNQ"), HungNetworkDrive, kSlowVolumeDeadline);
+    const auto took = steady_clock::now() - start;
+    EXPECT_EQ(Letters(volumes), "CDQ");
+    EXPECT_GE(took, kSlowVolumeDeadline - milliseconds(20));
+    EXPECT_LT(took, kSlowVolumeDeadline + milliseconds(500));
+}
+
+TEST(VolumesOfDrives, DrivesThatAnswerCostNoWait) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Letters(VolumesOfDrives(Mask("ABCQZ"), HungNetworkDrive, kSlowVolumeDeadline)),
+              "CQZ");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kSlowVolumeDeadline / 2);
+}
+
+// The report ends as usual, through the C runtime's exit and the static
+// destructors, while a drive's thread is still stuck.
+TEST(VolumesOfDrivesDeathTest, TheProcessEndsWithADrivesThreadStillStuck) {
+    EXPECT_EXIT(
+        {
+            const std::vector<Volume> volumes =
+                VolumesOfDrives(Mask("CN"), HungNetworkDrive, std::chrono::milliseconds(200));
+            std::exit(Letters(volumes) == "C" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

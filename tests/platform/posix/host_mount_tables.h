@@ -1,0 +1,60 @@
+// Mount tables of hosts of common kinds, as /proc/self/mountinfo shows them
+// there, with what sysfs, the udev database and statvfs tell of their mounts,
+// and the volume lines the report prints for each (sizes in bytes).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/posix/volume_query.h"
+
+namespace qv::test {
+
+struct HostDevice {
+    BlockDeviceFacts Facts;
+    std::string Label;  // "" when the file system has none
+};
+
+struct HostTable {
+    std::string Name;
+    std::string MountInfo;
+    std::map<std::string, HostDevice> Devices;  // by the mount's source
+    // statvfs by the file system's device number ("0:52"); none: no answer.
+    std::map<std::string, FreeSpace> Space;
+    // Label part and value of the total, then of each volume line.
+    std::vector<std::pair<std::string, std::string>> Lines;
+
+    friend void PrintTo(const HostTable& host, std::ostream* out) { *out << host.Name; }
+};
+
+// The host's sysfs, udev database and statvfs, as the table tells them.
+class HostFacts : public MountFacts {
+  public:
+    explicit HostFacts(const HostTable& host) : Host(host) {}
+
+    std::optional<BlockDeviceFacts> DeviceOf(const MountEntry& mount) override;
+    std::string LabelOf(const MountEntry& mount) override;
+    std::vector<std::optional<FreeSpace>> SpaceOf(const std::vector<MountEntry>& mounts,
+                                                  const std::vector<std::size_t>& indexes) override;
+
+  private:
+    const HostTable& Host;
+};
+
+// A host running a dozen containers, a desktop with snap packages, a btrfs
+// system with subvolumes, an LXC container, a WSL 2 guest, NFS under autofs,
+// and a Kubernetes node.
+std::vector<HostTable> HostTables();
+
+// The largest: a Kubernetes node with 250 pods, some thousands of mounts.
+HostTable KubernetesNode();
+
+// A size in bytes as the report shows it with sizes in bytes: digits in
+// groups of three, and the blank that stands for the unit.
+std::string Bytes(std::uint64_t bytes);
+
+}  // namespace qv::test
