@@ -206,11 +206,11 @@ INSTANTIATE_TEST_SUITE_P(
                               {},
                               FALSE,
                               1},
-                      BadFile{"characters outside 0-9 and A-F",
-                              "[QUORVANT]\nShowSeconds=0100000G\nShowK=0a00\nShowM=0000\n",
-                              {"ShowM"},
-                              FALSE,
-                              1}));
+                      BadFile{"characters outside 0-9 and A-F convert by the rule",
+                              "[QUORVANT]\nShowSeconds=0100000G\nShowK=G0G0\nShowM=0a00\n",
+                              {"ShowSeconds", "ShowK", "ShowM"},
+                              0x10000001,
+                              0}));
 
 TEST_F(SettingsStore, ReadsTheReportsSettings) {
     WriteSettings(
