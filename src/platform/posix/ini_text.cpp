@@ -17,10 +17,6 @@ bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
-std::string_view CutAtNul(std::string_view text) {
-    return text.substr(0, text.find('\0'));
-}
-
 char Folded(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
@@ -61,20 +57,33 @@ struct Line {
     std::string_view value;
 };
 
+// Plain loops over the few bytes of a line: they cost less than the calls of
+// the string functions, which matters for a file of many short lines.
+std::size_t SkipBlanks(std::string_view text, std::size_t from, std::size_t to) {
+    while (from < to && IsBlank(text[from])) ++from;
+    return from;
+}
+
+std::size_t BackOverBlanks(std::string_view text, std::size_t from, std::size_t to) {
+    while (to > from && IsBlank(text[to - 1])) --to;
+    return to;
+}
+
+// A name or a value: its bytes up to a NUL.
+std::string_view Part(std::string_view text, std::size_t from, std::size_t to) {
+    std::size_t end = from;
+    while (end < to && text[end] != '\0') ++end;
+    return {text.data() + from, end - from};
+}
+
 void ClassifyEntry(std::string_view text, std::size_t first, std::size_t last, Line& line) {
     line.kind = Kind::Entry;
-    const std::string_view content = text.substr(first, last - first);
-    const std::size_t equals = content.find('=');
-    line.name = CutAtNul(Trim(content.substr(0, equals)));
-    line.hasValue = equals != std::string_view::npos;
-    if (!line.hasValue) {
-        line.valueBegin = last;
-        return;
-    }
-    std::size_t value = first + equals + 1;
-    while (value < last && IsBlank(text[value])) ++value;
-    line.valueBegin = value;
-    line.value = CutAtNul(text.substr(value, last - value));
+    std::size_t equals = first;
+    while (equals < last && text[equals] != '=') ++equals;
+    line.name = Part(text, first, BackOverBlanks(text, first, equals));
+    line.hasValue = equals < last;
+    line.valueBegin = line.hasValue ? SkipBlanks(text, equals + 1, last) : last;
+    if (line.hasValue) line.value = Part(text, line.valueBegin, last);
 }
 
 Line LineAt(std::string_view text, std::size_t begin) {
@@ -83,16 +92,21 @@ Line LineAt(std::string_view text, std::size_t begin) {
     line.end = begin;
     while (line.end < text.size() && !IsLineBreak(text[line.end])) ++line.end;
     line.next = line.end;
-    if (line.next < text.size()) line.next += text.substr(line.next, 2) == "\r\n" ? 2 : 1;
-    std::size_t first = begin, last = line.end;
-    while (first < last && IsBlank(text[first])) ++first;
-    while (last > first && IsBlank(text[last - 1])) --last;
+    if (line.next < text.size()) {
+        const bool crlf = text[line.next] == '\r' && line.next + 1 < text.size() &&
+                          text[line.next + 1] == '\n';
+        line.next += crlf ? 2 : 1;
+    }
+    const std::size_t first = SkipBlanks(text, begin, line.end);
+    const std::size_t last = BackOverBlanks(text, first, line.end);
     if (first == last) return line;
     if (text[first] == '[') {
-        const std::size_t close = text.substr(first, last - first).rfind(']');
-        if (close != std::string_view::npos) {
+        std::size_t close = last;  // just after the last "]"
+        while (close > first && text[close - 1] != ']') --close;
+        if (close > first) {
             line.kind = Kind::Header;
-            line.name = CutAtNul(Trim(text.substr(first + 1, close - 1)));
+            const std::size_t nameBegin = SkipBlanks(text, first + 1, close - 1);
+            line.name = Part(text, nameBegin, BackOverBlanks(text, nameBegin, close - 1));
             return line;
         }
     }
@@ -117,29 +131,41 @@ Document::Document(std::string text) : Content(std::move(text)) {
     Index();
 }
 
-// Two passes: the first counts, so that the index takes exactly its room.
-void Document::Index() {
-    std::size_t headers = 0, entries = 0;
-    for (std::size_t at = 0; at < Content.size();) {
-        const Line line = LineAt(Content, at);
-        headers += line.kind == Kind::Header;
-        entries += line.kind == Kind::Entry;
+namespace {
+
+// Calls visit(line) for every line but the empty ones, which are passed over
+// a line break at a time.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+    for (std::size_t at = 0; at < text.size();) {
+        if (IsLineBreak(text[at])) {
+            ++at;
+            continue;
+        }
+        const Line line = LineAt(text, at);
+        visit(line);
         at = line.next;
     }
+}
+
+}  // namespace
+
+// One pass. The index takes room for a mark per line: the pages of what no
+// line fills are never touched, so they cost no memory.
+void Document::Index() {
+    const auto lines = static_cast<std::size_t>(
+        std::count_if(Content.begin(), Content.end(), IsLineBreak) + 1);
     Blocks.clear();
     Entries.clear();
-    Blocks.reserve(headers + 1);
-    Entries.reserve(entries);
+    Entries.reserve(lines);
     Blocks.push_back({{kNoLine, HashOf("")}, 0});
-    for (std::size_t at = 0; at < Content.size();) {
-        const Line line = LineAt(Content, at);
-        const Mark mark{static_cast<std::uint32_t>(at), HashOf(line.name)};
+    ForEachLine(Content, [&](const Line& line) {
+        const Mark mark{static_cast<std::uint32_t>(line.begin), HashOf(line.name)};
         if (line.kind == Kind::Header)
             Blocks.push_back({mark, static_cast<std::uint32_t>(Entries.size())});
         else if (line.kind == Kind::Entry)
             Entries.push_back(mark);
-        at = line.next;
-    }
+    });
 }
 
 bool Document::IsBlockOf(std::size_t block, std::string_view section, std::uint32_t hash) const {
