@@ -126,6 +126,13 @@ std::string Garbage() {
     return bytes + "\r\n[A]\r\nk=1\r\n";
 }
 
+// ASCII text as UTF-16 with its byte order mark.
+std::string Utf16(const std::string& ascii, bool littleEndian) {
+    std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char c : ascii) bytes += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+    return bytes;
+}
+
 std::vector<Text> Texts() {
     return {
         {"canonical", "[A]\r\nk=1\r\nx=2\r\n[B]\r\nk=3\r\n"},
@@ -156,6 +163,12 @@ std::vector<Text> Texts() {
         {"nul_in_header", "[A\0B]\r\nk=1\r\n[B]\r\nx=\0\r\n"s},
         {"nul_lines", "[A]\r\n\0\r\nk=1\r\n\0\0\0\r\n"s},
         {"utf8_mark", "\xEF\xBB\xBF[A]\r\nk=1\r\n[B]\r\nk=2\r\n", Wine::Utf8Mark},
+        {"utf16_little_endian", Utf16("[A]\r\nk=1\r\nx=2\r\n[B]\r\nk=3\r\n", true)},
+        {"utf16_big_endian", Utf16("[A]\r\nk=1\r\nx=2\r\n[B]\r\nk=3\r\n", false)},
+        // Without an odd last byte: Wine reads it with whatever byte follows it
+        // in memory.
+        {"utf16_hostile", Utf16("  [A\r [A] \n k = 1 \rk=2\n\n[B]\r\nk=\"3\"", true),
+         Wine::QuoteCut},
         {"utf8_mark_alone", "\xEF\xBB\xBF\r\n[A]\r\nk=1\r\n", Wine::Utf8Mark},
         {"keys_without_values", "[A]\r\nk\r\nk=1\r\nx\r\nj =\r\n"},
         {"empty_values", "[A]\r\nk=\r\nx=   \r\n"},

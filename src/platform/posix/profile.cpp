@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/posix/file_helpers.h"
+#include "platform/posix/ini_encoding.h"
 #include "platform/posix/ini_text.h"
 #include "platform/posix/read_file.h"
 
@@ -192,7 +193,7 @@ Replacement ReplaceFile(const std::string& target, std::string_view text,
 
 // A hard link shares the file itself: a new file would leave its other names
 // on the old text.
-bool WriteText(const LockedFile& file, const std::string& target, std::string_view text) {
+bool WriteBytes(const LockedFile& file, const std::string& target, std::string_view text) {
     if (file.status().st_nlink > 1) return WriteInPlace(file.fd(), text);
     switch (ReplaceFile(target, text, file.status())) {
         case Replacement::Done:
@@ -207,30 +208,53 @@ bool WriteText(const LockedFile& file, const std::string& target, std::string_vi
 
 using Edit = std::function<bool(ini::Document&)>;
 
+// The text of a file's bytes, and the encoding to write it back in.
+struct FileText {
+    explicit FileText(std::string bytes) : FileText(ini::Decode(std::move(bytes))) {}
+    explicit FileText(ini::DecodedText decoded)
+        : Encoding(std::move(decoded.encoding)), Document(std::move(decoded.text)) {}
+    ini::Encoding Encoding;
+    ini::Document Document;
+};
+
+// Writes the text in the file's encoding; the text of a file that holds no
+// UTF-16 is written as it is, without a copy.
+bool WriteText(const LockedFile& file, const std::string& target, const FileText& text) {
+    std::optional<std::string> utf16;
+    if (text.Encoding.kind != ini::Encoding::Kind::Bytes) {
+        utf16 = ini::Encode(text.Document.Text(), text.Encoding);
+        if (!utf16) {
+            errno = EILSEQ;
+            return false;
+        }
+    }
+    return WriteBytes(file, target, utf16 ? *utf16 : text.Document.Text());
+}
+
 // Applies the edit to the file at Path and keeps its new text. An edit that
 // changes nothing writes nothing; a file that is missing is created only when
 // Create is set.
 BOOL EditFile(const std::string& path, const Edit& edit, bool create,
-              std::optional<ini::Document>& kept) {
+              std::optional<FileText>& kept) {
     kept.reset();  // its room is wanted for the text on disk
     const std::optional<std::string> target = FollowLinks(path);
     if (!target) return FALSE;
     // An edit that changes nothing needs neither the lock nor the right to write.
     if (auto current = ReadWholeFile(target->c_str(), kMaxFileBytes)) {
-        ini::Document document(std::move(*current));
-        if (!edit(document)) {
-            kept.emplace(std::move(document));
+        FileText text(std::move(*current));
+        if (!edit(text.Document)) {
+            kept.emplace(std::move(text));
             return TRUE;
         }
     }
     LockedFile file(*target, create);
     if (file.fd() < 0) return !create && errno == ENOENT ? TRUE : FALSE;
-    std::optional<std::string> text = ReadFromStart(file.fd(), kMaxFileBytes);
-    if (!text) return FALSE;
-    ini::Document document(std::move(*text));
-    const bool changed = edit(document);
-    if ((!changed && !file.created()) || WriteText(file, *target, document.Text())) {
-        kept.emplace(std::move(document));
+    std::optional<std::string> bytes = ReadFromStart(file.fd(), kMaxFileBytes);
+    if (!bytes) return FALSE;
+    FileText text(std::move(*bytes));
+    const bool changed = edit(text.Document);
+    if ((!changed && !file.created()) || WriteText(file, *target, text)) {
+        kept.emplace(std::move(text));
         return TRUE;
     }
     const int error = errno;
@@ -243,14 +267,14 @@ BOOL EditFile(const std::string& path, const Edit& edit, bool create,
 
 struct ProfileFile::State {
     std::string Path;
-    std::optional<ini::Document> Kept;  // the file's text once read
+    std::optional<FileText> Kept;  // the file's text once read
 
     const ini::Document& Text() {
         if (!Kept) {
-            std::optional<std::string> text = ReadWholeFile(Path.c_str(), kMaxFileBytes);
-            Kept.emplace(text ? std::move(*text) : std::string());
+            std::optional<std::string> bytes = ReadWholeFile(Path.c_str(), kMaxFileBytes);
+            Kept.emplace(bytes ? std::move(*bytes) : std::string());
         }
-        return *Kept;
+        return Kept->Document;
     }
 };
 

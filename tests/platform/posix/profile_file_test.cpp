@@ -169,6 +169,25 @@ TEST_F(ProfileFile, ReadsOnceAndAWriteStartsFromTheFileOnDisk) {
     EXPECT_STREQ(value, "3");
 }
 
+std::string Utf16Le(const std::string& ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii) bytes += std::string{c, '\0'};
+    return bytes;
+}
+
+TEST_F(ProfileFile, AUtf16FileIsReadAndWrittenInItsOwnEncoding) {
+    test::WriteFile(File, Utf16Le("[A]\r\nk=1\r\n x = 2 \r\n"));
+    char value[8];
+    EXPECT_EQ(GetPrivateProfileText("a", "X", "", value, sizeof value, File.c_str()), 1u);
+    EXPECT_STREQ(value, "2");
+    ASSERT_TRUE(WritePrivateProfileText("A", "k", "22", File.c_str()));
+    ASSERT_TRUE(WritePrivateProfileText("A", "new", "3", File.c_str()));
+    EXPECT_EQ(test::ReadFile(File), Utf16Le("[A]\r\nk=22\r\n x = 2 \r\nnew=3\r\n"));
+    EXPECT_FALSE(WritePrivateProfileText("A", "k", "\xFF", File.c_str()));
+    EXPECT_EQ(errno, EILSEQ);
+    EXPECT_EQ(test::ReadFile(File), Utf16Le("[A]\r\nk=22\r\n x = 2 \r\nnew=3\r\n"));
+}
+
 TEST_F(ProfileFile, FollowsSymbolicLinkToItsTarget) {
     fs::create_directory(Dir.path() / "real");
     const std::string target = Dir / "real/QUORVANT.INI";
