@@ -1,7 +1,8 @@
 // The INI model on any file text: reading never fails; a write followed by a
 // read gives what was written while every other key keeps its value; an edit
 // changes the bytes of one line (a write) or only removes bytes (a deletion),
-// and the text it leaves reads the same when parsed anew.
+// and the text it leaves reads the same when parsed anew. Any file's bytes,
+// decoded, encode back to themselves.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "fuzz_input.h"
+#include "platform/posix/ini_encoding.h"
 #include "platform/posix/ini_text.h"
 
 namespace {
@@ -75,6 +77,8 @@ void CheckDeletions(const std::string& text, std::string_view section, std::stri
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The file, a section, a key, a value, and another key to watch.
     const auto [text, section, key, value, other] = Parts<5>(data, size);
+    const qv::ini::DecodedText decoded = qv::ini::Decode(text);
+    if (qv::ini::Encode(decoded.text, decoded.encoding) != text) std::abort();
     CheckDeletions(text, section, key);
 
     if (!qv::ini::IsValidSectionName(section) || !qv::ini::IsValidKeyName(key) || !Readable(value))
@@ -87,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Change change = ChangeBetween(text, written.Text());
     if (change.removed.find_first_of("\r\n") != std::string_view::npos) std::abort();
     CheckIndex(written, section, other);
-    if (!other.empty() && !SameName(other, key) &&
+    if (!SameName(qv::ini::Trim(other), key) &&
         Found(written, section, other) != Found(before, section, other))
         std::abort();
     char buffer[16];

@@ -17,6 +17,10 @@ bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
+bool HasLineBreakOrNul(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
 char Folded(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
@@ -93,8 +97,8 @@ Line LineAt(std::string_view text, std::size_t begin) {
     while (line.end < text.size() && !IsLineBreak(text[line.end])) ++line.end;
     line.next = line.end;
     if (line.next < text.size()) {
-        const bool crlf = text[line.next] == '\r' && line.next + 1 < text.size() &&
-                          text[line.next + 1] == '\n';
+        const bool crlf =
+            text[line.next] == '\r' && line.next + 1 < text.size() && text[line.next + 1] == '\n';
         line.next += crlf ? 2 : 1;
     }
     const std::size_t first = SkipBlanks(text, begin, line.end);
@@ -114,25 +118,6 @@ Line LineAt(std::string_view text, std::size_t begin) {
     return line;
 }
 
-}  // namespace
-
-std::string_view TrimStart(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    return text;
-}
-
-std::string_view Trim(std::string_view text) {
-    text = TrimStart(text);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-Document::Document(std::string text) : Content(std::move(text)) {
-    Index();
-}
-
-namespace {
-
 // Calls visit(line) for every line but the empty ones, which are passed over
 // a line break at a time.
 template <typename Visit>
@@ -150,11 +135,26 @@ void ForEachLine(std::string_view text, Visit visit) {
 
 }  // namespace
 
+std::string_view TrimStart(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+std::string_view Trim(std::string_view text) {
+    text = TrimStart(text);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+Document::Document(std::string text) : Content(std::move(text)) {
+    Index();
+}
+
 // One pass. The index takes room for a mark per line: the pages of what no
 // line fills are never touched, so they cost no memory.
 void Document::Index() {
-    const auto lines = static_cast<std::size_t>(
-        std::count_if(Content.begin(), Content.end(), IsLineBreak) + 1);
+    const auto lines =
+        static_cast<std::size_t>(std::count_if(Content.begin(), Content.end(), IsLineBreak) + 1);
     Blocks.clear();
     Entries.clear();
     Entries.reserve(lines);
@@ -280,14 +280,6 @@ bool Document::DeleteSection(std::string_view section) {
     Replace(begin, end, "");
     return true;
 }
-
-namespace {
-
-bool HasLineBreakOrNul(std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
-
-}  // namespace
 
 bool IsValidSectionName(std::string_view name) {
     return !name.empty() && Trim(name) == name && name.find(']') == name.npos &&
