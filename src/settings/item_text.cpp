@@ -26,10 +26,10 @@ std::string EncodeItem(const void* item, std::size_t size) {
 bool DecodeItem(std::string_view text, void* item, std::size_t size) {
     if (text.size() % 2 != 0 || text.size() / 2 != size) return false;
     auto* bytes = static_cast<unsigned char*>(item);
-    for (std::size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<unsigned char>((DigitValue(text[2 * i]) * 16 |
-                                               DigitValue(text[2 * i + 1])) &
-                                              0xFF);
+    for (std::size_t i = 0; i < size; ++i) {
+        const int value = DigitValue(text[2 * i]) * 16 | DigitValue(text[2 * i + 1]);
+        bytes[i] = static_cast<unsigned char>(value & 0xFF);
+    }
     return true;
 }
 
