@@ -6,8 +6,8 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: run test configure build build-all test-native test-asan fuzz fuzz-build test-win64 build-win32 lint bench format clean \
-	package test-package package-win64
+.PHONY: run test configure build build-all test-native test-asan fuzz fuzz-build test-win64 test-profile-oracle \
+	build-win32 lint bench format clean package test-package package-win64
 
 run: build
 	./build/snapshot
@@ -25,7 +25,7 @@ build: configure
 build-all: configure
 	cmake --build build -j $(JOBS)
 
-test: test-native test-asan lint test-win64 build-win32 test-package package-win64
+test: test-native test-asan lint test-win64 test-profile-oracle build-win32 test-package package-win64
 	FUZZ_SECONDS=5 $(MAKE) fuzz
 
 test-native: build-all
@@ -56,6 +56,16 @@ test-win64:
 	cmake --build build-win64 -j $(JOBS)
 	scripts/wine-prefix build-win64/wineprefix
 	ctest --test-dir build-win64 --output-on-failure
+
+# The POSIX settings store against the platform's own profile functions:
+# every case of the corpus goes through kernel32 under wine64 (one process for
+# them all) and through the store, which must read and leave the same.
+test-profile-oracle: build-all
+	scripts/install-deps native windows
+	cmake --preset win64 >/dev/null
+	cmake --build build-win64 -j $(JOBS) --target profile_oracle
+	scripts/wine-prefix build-win64/wineprefix
+	PROFILE_ORACLE=$(CURDIR)/build-win64/tests/profile_oracle.exe ./build/tests/profile_oracle_test
 
 build-win32:
 	scripts/install-deps native windows

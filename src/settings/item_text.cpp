@@ -1,18 +1,13 @@
 #include "settings/item_text.h"
 
-#include <algorithm>
-
 namespace qv {
 namespace {
 
 constexpr std::string_view kDigits = "0123456789ABCDEF";
 
-bool IsItemDigit(char c) {
-    return kDigits.find(c) != std::string_view::npos;
-}
-
-unsigned char DigitValue(char c) {
-    return static_cast<unsigned char>(kDigits.find(c));
+int DigitValue(char c) {
+    const int code = static_cast<unsigned char>(c);
+    return code > '9' ? code - 55 : code - 48;
 }
 
 }  // namespace
@@ -28,15 +23,13 @@ std::string EncodeItem(const void* item, std::size_t size) {
     return text;
 }
 
-// The whole text is checked before the first byte is written.
 bool DecodeItem(std::string_view text, void* item, std::size_t size) {
-    if (text.size() % 2 != 0 || text.size() / 2 != size ||
-        !std::all_of(text.begin(), text.end(), IsItemDigit))
-        return false;
+    if (text.size() % 2 != 0 || text.size() / 2 != size) return false;
     auto* bytes = static_cast<unsigned char*>(item);
-    for (std::size_t i = 0; i < size; ++i)
-        bytes[i] =
-            static_cast<unsigned char>(DigitValue(text[2 * i]) << 4 | DigitValue(text[2 * i + 1]));
+    for (std::size_t i = 0; i < size; ++i) {
+        const int value = DigitValue(text[2 * i]) * 16 | DigitValue(text[2 * i + 1]);
+        bytes[i] = static_cast<unsigned char>(value & 0xFF);
+    }
     return true;
 }
 

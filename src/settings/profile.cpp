@@ -74,6 +74,7 @@ Profile::Profile(const char* name, HANDLE, const char* HomePath, int) : Name(Cop
 
 Profile::Profile(const char* name) : Name(CopyOf(name)) {
     Where = Store::System;
+    Source = std::make_unique<ProfileFile>(nullptr);
     Ready = Name ? TRUE : FALSE;
 }
 
@@ -87,33 +88,18 @@ bool Profile::UseFileIn(const char* Directory) {
     if (!path) return false;
     std::memcpy(ProfileName, path->c_str(), path->size() + 1);
     Where = Store::File;
+    Source = std::make_unique<ProfileFile>(ProfileName);
     return true;
 }
 
-DWORD Profile::ReadValue(const char* ItemName, char* Buffer, DWORD Size) const {
-    switch (Where) {
-        case Store::File:
-            return GetPrivateProfileText(Name.get(), ItemName, "", Buffer, Size, ProfileName);
-        case Store::System:
-            return GetSystemProfileText(Name.get(), ItemName, "", Buffer, Size);
-        case Store::None:
-            break;
-    }
+DWORD Profile::ReadValue(const char* ItemName, char* Buffer, DWORD Size) {
+    if (Source) return Source->Read(Name.get(), ItemName, "", Buffer, Size);
     if (Size > 0) Buffer[0] = '\0';
     return 0;
 }
 
-BOOL Profile::WriteValue(const char* ItemName, const char* Value) const {
-    if (!Name) return FALSE;
-    switch (Where) {
-        case Store::File:
-            return WritePrivateProfileText(Name.get(), ItemName, Value, ProfileName);
-        case Store::System:
-            return WriteSystemProfileText(Name.get(), ItemName, Value);
-        case Store::None:
-            break;
-    }
-    return FALSE;
+BOOL Profile::WriteValue(const char* ItemName, const char* Value) {
+    return Name && Source ? Source->Write(Name.get(), ItemName, Value) : FALSE;
 }
 
 void Profile::LogWriteFailure(const char* ItemName, const char* Value) const {
@@ -123,9 +109,9 @@ void Profile::LogWriteFailure(const char* ItemName, const char* Value) const {
         ItemName, Value ? Value : "", code);
 }
 
-// Only the digits that PutItem writes are taken; a value of any other length
-// or with any other character leaves the item as it was. The buffer holds one
-// character more than a good value, so that a longer one is seen as such.
+// Only the length of the value is checked; a value of any other length leaves
+// the item as it was. The buffer holds one character more than a good value,
+// so that a longer one is seen as such.
 BOOL Profile::GetItem(const char* ItemName, void* Item, int Size) {
     if (!Ready) return FALSE;
     const bool sizeUsable = Size >= 0 && Size <= kMaxItemSize;

@@ -11,6 +11,7 @@ namespace qv {
 
 struct _IniData;
 using PINIDATA = _IniData*;
+class ProfileFile;
 
 class Profile {
   public:
@@ -33,8 +34,8 @@ class Profile {
     BOOL IsReady() const { return Ready; }
     char* QueryName() const { return Name.get(); }
 
-    // Reads an item of exactly Size bytes; FALSE, logged, when the value does
-    // not hold exactly 2 * Size hexadecimal digits. Item is then untouched.
+    // Reads an item of exactly Size bytes; FALSE, logged, when the value is
+    // not exactly 2 * Size characters long. Item is then untouched.
     BOOL GetItem(const char* ItemName, void* Item, int Size);
     BOOL PutItem(const char* ItemName, const void* Item, int Size);
 
@@ -63,12 +64,14 @@ class Profile {
     // nowhere when no usable path was found.
     enum class Store { File, System, None };
 
-    DWORD ReadValue(const char* ItemName, char* Buffer, DWORD Size) const;
-    BOOL WriteValue(const char* ItemName, const char* Value) const;
+    DWORD ReadValue(const char* ItemName, char* Buffer, DWORD Size);
+    BOOL WriteValue(const char* ItemName, const char* Value);
     void LogWriteFailure(const char* ItemName, const char* Value) const;
     bool UseFileIn(const char* Directory);
 
     Store Where = Store::None;
+    // The file's text, read once for the store's life (none for Store::None).
+    std::unique_ptr<ProfileFile> Source;
 };
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 //   quorvant_helper fault HOME
 //   quorvant_helper overflow HOME
 //   quorvant_helper recursion HOME
+//   quorvant_helper settings-file   (prints a settings file with every key)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,8 @@
 #include "platform/exception.h"
 #include "platform/mutex.h"
 #include "report/globals.h"
+#include "settings/inidata.h"
+#include "settings/item_text.h"
 
 namespace {
 
@@ -73,12 +76,26 @@ __attribute__((noinline)) long long Overflow(long long depth) {
     return depth < OverflowDepth ? Overflow(depth + 1) + frame[0] : 0;
 }
 
+// A valid settings file that holds "Position" and every key of the record's
+// table at its default, in table order, for measuring a full file's cost.
+int PrintSettingsFile() {
+    const qv::INIDATA record;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&record);
+    std::printf("[QUORVANT]\r\nPosition=%s\r\n",
+                qv::EncodeItem(&record.Position, sizeof record.Position).c_str());
+    for (const qv::PROFILEITEM& row : qv::ProfileItems)
+        std::printf("%s=%s\r\n", row.Name,
+                    qv::EncodeItem(bytes + row.Offset, static_cast<std::size_t>(row.Size)).c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "mutex" && argc == 5)
         return HoldMutex(argv[2], std::atoi(argv[3]) != 0, std::atoi(argv[4]) != 0);
+    if (command == "settings-file" && argc == 2) return PrintSettingsFile();
     if (argc != 3) return 2;
     qv::HomePath = argv[2];
     if (command == "recursion") {

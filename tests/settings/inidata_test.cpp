@@ -200,11 +200,16 @@ INSTANTIATE_TEST_SUITE_P(
                               {},
                               FALSE,
                               1},
-                      BadFile{"characters outside 0-9 and A-F",
-                              "[QUORVANT]\nShowSeconds=0100000G\nShowK=0a00\nShowM=0000\n",
-                              {"ShowM"},
-                              FALSE,
-                              1}));
+                      BadFile{"lone CR line ends",
+                              "[QUORVANT]\rShowSeconds=01000000\rShowK=0000\r",
+                              {"ShowSeconds", "ShowK"},
+                              TRUE,
+                              0},
+                      BadFile{"characters outside 0-9 and A-F convert by the rule",
+                              "[QUORVANT]\nShowSeconds=0100000G\nShowK=G0G0\nShowM=0a00\n",
+                              {"ShowSeconds", "ShowK", "ShowM"},
+                              0x10000001,
+                              0}));
 
 TEST_F(SettingsStore, ReadsTheReportsSettings) {
     WriteSettings(
@@ -273,6 +278,45 @@ TEST_F(SettingsStore, WithoutValidPositionTheWindowKeysGoAndTheRestIsRead) {
     EXPECT_EQ(SettingsText(),
               Entries("; my settings\n[QUORVANT]\nShowSeconds=01000000\n[OTHER]\nPosition=00\n"));
 }
+
+struct WindowKeysCase {
+    const char* what;
+    std::string before;
+    std::string after;
+};
+
+class WindowKeys : public SettingsStore, public ::testing::WithParamInterface<WindowKeysCase> {};
+
+// "Position", "AnchorCorner" and "fAnchorCorner" of the section go when
+// "Position" is missing or of the wrong length; nothing else ever does.
+TEST_P(WindowKeys, GoOnlyWithoutAPositionOfTheRightLength) {
+    const WindowKeysCase& c = GetParam();
+    WriteSettings(c.before);
+    INIDATA record;
+    EXPECT_EQ(Open()->GetIniData(&record), 0);
+    EXPECT_EQ(SettingsText(), Entries(c.after)) << c.what;
+}
+
+const std::string kLowerCasePosition = "Position=" + std::string(54, '0') + "0a\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WindowKeys,
+    ::testing::Values(
+        WindowKeysCase{"a lone CR ends a line",
+                       "[QUORVANT]\nPosition=00\rShowSeconds=01000000\rShowK=0000\n",
+                       "[QUORVANT]\nShowSeconds=01000000\rShowK=0000\n"},
+        WindowKeysCase{"a lower-case Position has the right length",
+                       "[QUORVANT]\n" + kLowerCasePosition + "AnchorCorner=0100\n",
+                       "[QUORVANT]\n" + kLowerCasePosition + "AnchorCorner=0100\n"},
+        WindowKeysCase{
+            "'[QUORVANT' is no header: its keys belong to another section",
+            "[QUORVANT]\nShowK=0000\n[OTHER]\n[QUORVANT\nPosition=00\nAnchorCorner=0100\n",
+            "[QUORVANT]\nShowK=0000\n[OTHER]\n[QUORVANT\nPosition=00\nAnchorCorner=0100\n"},
+        WindowKeysCase{"a broken header inside the section hides nothing",
+                       "[QUORVANT]\nPosition=00\n[broken\nAnchorCorner=0100\nShowK=0000\n",
+                       "[QUORVANT]\n[broken\nShowK=0000\n"},
+        WindowKeysCase{"of duplicate keys the first goes", "[QUORVANT]\nPosition=00\nPosition=00\n",
+                       "[QUORVANT]\nPosition=00\n"}));
 
 TEST_F(SettingsStore, OtherApplicationWithoutPositionReadsNothing) {
     test::WriteFile(Dir / "OTHER.INI", "[OTHER]\nShowSeconds=01000000\n");

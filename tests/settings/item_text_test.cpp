@@ -31,7 +31,7 @@ void PrintTo(const DecodeCase& c, std::ostream* os) {
 class DecodeItemTest : public ::testing::TestWithParam<DecodeCase> {};
 
 // The item sits between guard bytes: a decoded text fills exactly its bytes, a
-// refused one changes nothing at all.
+// refused one (of the wrong length) changes nothing at all.
 TEST_P(DecodeItemTest, FillsExactlyTheItemOrLeavesItAsItWas) {
     const DecodeCase& c = GetParam();
     Bytes buffer(c.size + 2 * kGuardBytes, kGuard);
@@ -54,14 +54,16 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"01000000", 2, false, {}}, DecodeCase{"01", 4, false, {}},
         DecodeCase{"010", 2, false, {}}, DecodeCase{"01000", 2, false, {}},
         DecodeCase{"0", 1, false, {}}, DecodeCase{"", 1, false, {}}, DecodeCase{"00", 0, false, {}},
-        // characters next to the digit ranges, lower case, blanks, signs
-        DecodeCase{"0a", 1, false, {}}, DecodeCase{"f0", 1, false, {}},
-        DecodeCase{"/0", 1, false, {}}, DecodeCase{":0", 1, false, {}},
-        DecodeCase{"@0", 1, false, {}}, DecodeCase{"0G", 1, false, {}},
-        DecodeCase{" 1", 1, false, {}}, DecodeCase{"-1", 1, false, {}},
-        DecodeCase{"+1", 1, false, {}}, DecodeCase{"00 0", 2, false, {}},
-        DecodeCase{"0000000G", 4, false, {}},  // only the last digit is bad
-        DecodeCase{"0\0"sv, 1, false, {}}, DecodeCase{"0\xB0", 1, false, {}}));
+        // Any other character counts by the same rule (code - 55 above '9', else
+        // code - 48; the byte is the low eight bits of high * 16 OR low).
+        DecodeCase{"0a", 1, true, {0x2A}}, DecodeCase{"f0", 1, true, {0xF0}},
+        DecodeCase{"/0", 1, true, {0xF0}}, DecodeCase{":0", 1, true, {0x30}},
+        DecodeCase{"@0", 1, true, {0x90}}, DecodeCase{"0G", 1, true, {0x10}},
+        DecodeCase{"G0G0", 2, true, {0x00, 0x00}}, DecodeCase{" 1", 1, true, {0x01}},
+        DecodeCase{"-1", 1, true, {0xD1}}, DecodeCase{"+1", 1, true, {0xB1}},
+        DecodeCase{"00 0", 2, true, {0x00, 0x00}},
+        DecodeCase{"0000000G", 4, true, {0x00, 0x00, 0x00, 0x10}},
+        DecodeCase{"0\0"sv, 1, true, {0xD0}}, DecodeCase{"0\xB0", 1, true, {0x79}}));
 
 struct EncodeCase {
     Bytes bytes;

@@ -25,7 +25,7 @@ struct ItemCase {
 
 class GetItemTest : public SettingsStore, public ::testing::WithParamInterface<ItemCase> {};
 
-TEST_P(GetItemTest, ReadsExactlyTwoDigitsPerByteOrLogsAndLeavesTheItem) {
+TEST_P(GetItemTest, ReadsExactlyTwoCharactersPerByteOrLogsAndLeavesTheItem) {
     const ItemCase& c = GetParam();
     WriteSettings(c.value ? std::string("[QUORVANT]\nItem=") + c.value + "\n" : "[QUORVANT]\n");
     auto store = Open();
@@ -47,13 +47,13 @@ TEST_P(GetItemTest, ReadsExactlyTwoDigitsPerByteOrLogsAndLeavesTheItem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GetItemTest,
-    ::testing::Values(ItemCase{"01000000", 4, TRUE, {1, 0, 0, 0}},
-                      ItemCase{"E803", 2, TRUE, {0xE8, 0x03}},
-                      ItemCase{"  \"FF7F\"  ", 2, TRUE, {0xFF, 0x7F}},
-                      ItemCase{"01000000", 2, FALSE, {}}, ItemCase{"01", 4, FALSE, {}},
-                      ItemCase{nullptr, 1, FALSE, {}}, ItemCase{"", 1, FALSE, {}},
-                      ItemCase{"0a00", 2, FALSE, {}}, ItemCase{"0G00", 2, FALSE, {}},
-                      ItemCase{"01 0", 2, FALSE, {}}, ItemCase{"-100", 2, FALSE, {}}));
+    ::testing::Values(
+        ItemCase{"01000000", 4, TRUE, {1, 0, 0, 0}}, ItemCase{"E803", 2, TRUE, {0xE8, 0x03}},
+        ItemCase{"  \"FF7F\"  ", 2, TRUE, {0xFF, 0x7F}}, ItemCase{"01000000", 2, FALSE, {}},
+        ItemCase{"01", 4, FALSE, {}}, ItemCase{nullptr, 1, FALSE, {}}, ItemCase{"", 1, FALSE, {}},
+        // Only the length counts: other characters convert by the rule.
+        ItemCase{"0a00", 2, TRUE, {0x2A, 0x00}}, ItemCase{"0G00", 2, TRUE, {0x10, 0x00}},
+        ItemCase{"01 0", 2, TRUE, {0x01, 0x00}}, ItemCase{"-100", 2, TRUE, {0xD1, 0x00}}));
 
 TEST_F(SettingsStore, PutItemWritesUpperCaseDigitsInMemoryOrder) {
     WriteSettings("[QUORVANT]\n");

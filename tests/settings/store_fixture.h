@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <sstream>
@@ -35,10 +36,11 @@ class SettingsStore : public ::testing::Test {
     // platform's own store may rewrite blank lines and line ends.
     static std::string Entries(const std::string& text) {
         std::string entries;
-        std::istringstream lines(text);
-        for (std::string line; std::getline(lines, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty()) entries += line + "|";
+        std::size_t begin = 0;
+        while (begin < text.size()) {
+            const std::size_t end = std::min(text.find_first_of("\r\n", begin), text.size());
+            if (end > begin) entries += text.substr(begin, end - begin) + "|";
+            begin = end + 1;
         }
         return entries;
     }

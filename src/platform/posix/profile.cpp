@@ -1,8 +1,13 @@
-// The profile functions over our own INI files. Reads take the file as it is;
-// writes are serialised between processes by a lock on the file, re-read the
-// file under the lock, change only the lines concerned and replace the file
-// atomically, so that a reader never sees half a file and no writer loses
-// another's change.
+// The profile functions over our own INI files. A file is read and parsed
+// once; every read takes the kept text. Writes are serialised between
+// processes by a lock on the file, start from the file's text on disk under
+// the lock, change only the bytes concerned and replace the file atomically (a
+// temporary file renamed over it), so that a reader never sees half a file and
+// no writer loses another's change. Where a new file would not be what the old
+// one was (a hard link, an owner the process cannot give it) or the folder
+// refuses the replacement (sticky, not writable), the file is written in
+// place under the lock instead: grown first, so that a full disk fails before
+// anything is overwritten, and put back as it was when the write fails.
 #include "platform/profile.h"
 
 #include <fcntl.h>
@@ -18,18 +23,16 @@
 #include <vector>
 
 #include "platform/posix/file_helpers.h"
+#include "platform/posix/ini_encoding.h"
 #include "platform/posix/ini_text.h"
 #include "platform/posix/read_file.h"
 
 namespace qv {
 namespace {
 
-using Edit = std::function<std::string(std::string_view)>;
-
 constexpr int kMaxLinkHops = 40;
 // Settings files are a few kilobytes. A huge file under their name (a disk
-// image, a log) is not taken for one: reading it for each of dozens of keys
-// would take minutes.
+// image, a log) is not taken for one: it would take its size in memory.
 constexpr std::size_t kMaxFileBytes = std::size_t{1} << 20;
 
 std::string SystemProfilePath() {
@@ -58,12 +61,13 @@ std::optional<std::string> FollowLinks(std::string path) {
     return std::nullopt;
 }
 
-bool WriteAll(int fd, std::string_view text) {
+bool WriteAllAt(int fd, std::string_view text, off_t offset) {
     while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
+        const ssize_t written = ::pwrite(fd, text.data(), text.size(), offset);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) return false;
         text.remove_prefix(static_cast<std::size_t>(written));
+        offset += written;
     }
     return true;
 }
@@ -127,98 +131,191 @@ class LockedFile {
     struct stat Status {};
 };
 
-// Writes Text to a new file beside Target with Target's mode and owner, and
-// renames it over Target.
-bool ReplaceFile(const std::string& target, std::string_view text, const struct stat& status) {
-    const std::size_t slash = target.rfind('/');
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temporary = DirectoryOf(target) + "." + name + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    if (status.st_uid != ::geteuid() || status.st_gid != ::getegid())
-        (void)!::fchown(fd, status.st_uid, status.st_gid);  // best effort: only root may
-    const bool written =
-        WriteAll(fd, text) && ::fchmod(fd, status.st_mode & 07777) == 0 && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
+// Writes the text over the file's own bytes. The old text is read back first,
+// to restore it if the overwrite fails half-way.
+bool WriteInPlace(int fd, std::string_view text) {
+    const std::optional<std::string> old = ReadFromStart(fd);
+    if (!old) return false;
+    const auto oldSize = static_cast<off_t>(old->size());
+    const auto newSize = static_cast<off_t>(text.size());
+    if (newSize > oldSize) {
+        if (const int error = ::posix_fallocate(fd, 0, newSize); error != 0) {
+            (void)!::ftruncate(fd, oldSize);
+            errno = error;
+            return false;
+        }
+    }
+    if (WriteAllAt(fd, text, 0) && ::ftruncate(fd, newSize) == 0 && ::fsync(fd) == 0) return true;
     const int error = errno;
-    ::unlink(temporary.c_str());
+    if (WriteAllAt(fd, *old, 0)) (void)!::ftruncate(fd, oldSize);
+    (void)!::fsync(fd);
     errno = error;
     return false;
 }
 
-// Applies the edit to the file at Path. An edit that changes nothing writes
-// nothing; a file that is missing is created only when Create is set.
-BOOL EditFile(const std::string& path, const Edit& edit, bool create) {
+// The new file gets the old one's owner and group; only root may give any.
+bool KeepOwner(int fd, const struct stat& status) {
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) return false;
+    return (made.st_uid == status.st_uid && made.st_gid == status.st_gid) ||
+           ::fchown(fd, status.st_uid, status.st_gid) == 0;
+}
+
+// Refused: the folder does not let a new file take the old one's place, or
+// the new file could not get the old one's owner; nothing has changed then.
+enum class Replacement { Done, Refused, Failed };
+
+bool IsRefusal(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+// Writes the text to a new file beside Target with Target's owner and mode, and
+// renames it over Target.
+Replacement ReplaceFile(const std::string& target, std::string_view text,
+                        const struct stat& status) {
+    const std::size_t slash = target.rfind('/');
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string temporary = DirectoryOf(target) + "." + name + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return IsRefusal(errno) ? Replacement::Refused : Replacement::Failed;
+    const bool owned = KeepOwner(fd, status);
+    const bool written = owned && WriteAllAt(fd, text, 0) &&
+                         ::fchmod(fd, status.st_mode & 07777) == 0 && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (written && closed && ::rename(temporary.c_str(), target.c_str()) == 0)
+        return Replacement::Done;
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    errno = error;
+    return !owned || (written && closed && IsRefusal(error)) ? Replacement::Refused
+                                                             : Replacement::Failed;
+}
+
+// A hard link shares the file itself: a new file would leave its other names
+// on the old text.
+bool WriteBytes(const LockedFile& file, const std::string& target, std::string_view text) {
+    if (file.status().st_nlink > 1) return WriteInPlace(file.fd(), text);
+    switch (ReplaceFile(target, text, file.status())) {
+        case Replacement::Done:
+            return true;
+        case Replacement::Refused:
+            return WriteInPlace(file.fd(), text);
+        case Replacement::Failed:
+            break;
+    }
+    return false;
+}
+
+using Edit = std::function<bool(ini::Document&)>;
+
+// The text of a file's bytes, and the encoding to write it back in.
+struct FileText {
+    explicit FileText(std::string bytes) : FileText(ini::Decode(std::move(bytes))) {}
+    explicit FileText(ini::DecodedText decoded)
+        : Encoding(std::move(decoded.encoding)), Document(std::move(decoded.text)) {}
+    ini::Encoding Encoding;
+    ini::Document Document;
+};
+
+// Writes the text in the file's encoding; the text of a file that holds no
+// UTF-16 is written as it is, without a copy.
+bool WriteText(const LockedFile& file, const std::string& target, const FileText& text) {
+    std::optional<std::string> utf16;
+    if (text.Encoding.kind != ini::Encoding::Kind::Bytes) {
+        utf16 = ini::Encode(text.Document.Text(), text.Encoding);
+        if (!utf16) {
+            errno = EILSEQ;
+            return false;
+        }
+    }
+    return WriteBytes(file, target, utf16 ? *utf16 : text.Document.Text());
+}
+
+// Applies the edit to the file at Path and keeps its new text. An edit that
+// changes nothing writes nothing; a file that is missing is created only when
+// Create is set.
+BOOL EditFile(const std::string& path, const Edit& edit, bool create,
+              std::optional<FileText>& kept) {
+    kept.reset();  // its room is wanted for the text on disk
     const std::optional<std::string> target = FollowLinks(path);
     if (!target) return FALSE;
-    if (const auto current = ReadWholeFile(target->c_str(), kMaxFileBytes);
-        current && edit(*current) == *current)
-        return TRUE;
+    // An edit that changes nothing needs neither the lock nor the right to write.
+    if (auto current = ReadWholeFile(target->c_str(), kMaxFileBytes)) {
+        FileText text(std::move(*current));
+        if (!edit(text.Document)) {
+            kept.emplace(std::move(text));
+            return TRUE;
+        }
+    }
     LockedFile file(*target, create);
     if (file.fd() < 0) return !create && errno == ENOENT ? TRUE : FALSE;
-    const std::optional<std::string> text = ReadFromStart(file.fd(), kMaxFileBytes);
-    if (!text) return FALSE;
-    const std::string edited = edit(*text);
-    if (edited == *text && !file.created()) return TRUE;
-    if (ReplaceFile(*target, edited, file.status())) return TRUE;
+    std::optional<std::string> bytes = ReadFromStart(file.fd(), kMaxFileBytes);
+    if (!bytes) return FALSE;
+    FileText text(std::move(*bytes));
+    const bool changed = edit(text.Document);
+    if ((!changed && !file.created()) || WriteText(file, *target, text)) {
+        kept.emplace(std::move(text));
+        return TRUE;
+    }
     const int error = errno;
     file.RemoveIfCreated();
     errno = error;
     return FALSE;
 }
 
-DWORD ReadText(const std::string& path, const char* Section, const char* Key, const char* Default,
-               char* Buffer, DWORD Size) {
-    std::optional<std::string> value;
-    if (Section && Key && !path.empty()) {
-        if (const auto text = ReadWholeFile(path.c_str(), kMaxFileBytes))
-            value = ini::FindValue(*text, Section, Key);
+}  // namespace
+
+struct ProfileFile::State {
+    std::string Path;
+    std::optional<FileText> Kept;  // the file's text once read
+
+    const ini::Document& Text() {
+        if (!Kept) {
+            std::optional<std::string> bytes = ReadWholeFile(Path.c_str(), kMaxFileBytes);
+            Kept.emplace(bytes ? std::move(*bytes) : std::string());
+        }
+        return Kept->Document;
     }
+};
+
+ProfileFile::ProfileFile(const char* Path) : Data(std::make_unique<State>()) {
+    Data->Path = Path ? Path : SystemProfilePath();
+}
+
+ProfileFile::~ProfileFile() = default;
+
+DWORD ProfileFile::Read(const char* Section, const char* Key, const char* Default, char* Buffer,
+                        DWORD Size) {
+    std::optional<std::string_view> value;
+    if (Section && Key && !ini::Trim(Key).empty() && !Data->Path.empty())
+        value = Data->Text().Find(Section, Key);
     return ini::PlaceInBuffer(value ? *value : Default ? Default : "", Buffer, Size);
 }
 
-BOOL WriteText(const std::string& path, const char* Section, const char* Key, const char* Value) {
-    const bool valid = !path.empty() && Section && ini::IsValidSectionName(Section) &&
-                       (!Key || ini::IsValidKeyName(Key)) && (!Value || ini::IsValidValue(Value));
+// Names are matched without the blanks around them; a new line holds them
+// without the leading ones, as the platform writes them.
+BOOL ProfileFile::Write(const char* Section, const char* Key, const char* Value) {
+    const std::string_view section = Section ? ini::TrimStart(Section) : "";
+    const std::string_view key = Key ? ini::TrimStart(Key) : "";
+    const bool valid = !Data->Path.empty() && ini::IsValidSectionName(ini::Trim(section)) &&
+                       (!Key || ini::IsValidKeyName(ini::Trim(key))) &&
+                       (!Value || ini::IsValidValue(Value));
     if (!valid) {
-        errno = path.empty() ? ENOENT : EINVAL;
+        errno = Data->Path.empty() ? ENOENT : EINVAL;
         return FALSE;
     }
-    const std::string section = Section;
     if (!Key)
         return EditFile(
-            path, [&](std::string_view text) { return ini::WithoutSection(text, section); }, false);
-    const std::string key = Key;
+            Data->Path, [&](ini::Document& text) { return text.DeleteSection(section); }, false,
+            Data->Kept);
     if (!Value)
         return EditFile(
-            path, [&](std::string_view text) { return ini::WithoutKey(text, section, key); },
-            false);
-    const std::string value = Value;
+            Data->Path, [&](ini::Document& text) { return text.DeleteKey(section, key); }, false,
+            Data->Kept);
+    const std::string_view value = Value;
     return EditFile(
-        path, [&](std::string_view text) { return ini::WithValue(text, section, key, value); },
-        true);
-}
-
-}  // namespace
-
-DWORD GetPrivateProfileText(const char* Section, const char* Key, const char* Default, char* Buffer,
-                            DWORD Size, const char* File) {
-    return ReadText(File ? File : "", Section, Key, Default, Buffer, Size);
-}
-
-DWORD GetSystemProfileText(const char* Section, const char* Key, const char* Default, char* Buffer,
-                           DWORD Size) {
-    return ReadText(SystemProfilePath(), Section, Key, Default, Buffer, Size);
-}
-
-BOOL WritePrivateProfileText(const char* Section, const char* Key, const char* Value,
-                             const char* File) {
-    return WriteText(File ? File : "", Section, Key, Value);
-}
-
-BOOL WriteSystemProfileText(const char* Section, const char* Key, const char* Value) {
-    return WriteText(SystemProfilePath(), Section, Key, Value);
+        Data->Path, [&](ini::Document& text) { return text.Set(section, key, value); }, true,
+        Data->Kept);
 }
 
 }  // namespace qv

@@ -4,40 +4,49 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace qv {
 namespace {
 
-// A regular file's size tells at once whether it is beyond the limit; files
-// under /proc report none and are measured as they are read.
-bool KnownToExceed(int fd, std::size_t limit) {
+constexpr std::size_t kChunk = 8192;
+
+// A regular file's size is known: the text takes exactly its room and is read
+// in one go. Files under /proc report none and are measured as they are read.
+std::optional<std::size_t> RegularFileSize(int fd) {
     struct stat status {};
-    return limit != SIZE_MAX && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-           static_cast<std::uintmax_t>(status.st_size) > limit;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    return static_cast<std::size_t>(status.st_size);
 }
 
 }  // namespace
 
 std::optional<std::string> ReadFromStart(int fd, std::size_t limit) {
-    if (KnownToExceed(fd, limit)) {
+    const std::optional<std::size_t> size = RegularFileSize(fd);
+    if (size && *size > limit) {
         errno = EFBIG;
         return std::nullopt;
     }
-    std::string text;
-    char chunk[8192];
-    for (off_t offset = 0;;) {
-        const ssize_t got = ::pread(fd, chunk, sizeof chunk, offset);
+    // One byte more than the size, so that the read that finds the end is the
+    // next one. Files under /proc are regular files of size 0.
+    std::string text(size && *size > 0 ? *size + 1 : kChunk, '\0');
+    std::size_t length = 0;
+    for (;;) {
+        if (length == text.size()) text.resize(text.size() + std::max(text.size(), kChunk));
+        const ssize_t got =
+            ::pread(fd, text.data() + length, text.size() - length, static_cast<off_t>(length));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return std::nullopt;
-        if (got == 0) return text;
-        text.append(chunk, static_cast<std::size_t>(got));
-        offset += got;
-        if (text.size() > limit) {
+        if (got == 0) break;
+        length += static_cast<std::size_t>(got);
+        if (length > limit) {
             errno = EFBIG;
             return std::nullopt;
         }
     }
+    text.resize(length);
+    return text;
 }
 
 std::optional<std::string> ReadWholeFile(const char* path, std::size_t limit) {

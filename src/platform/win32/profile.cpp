@@ -2,25 +2,33 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace qv {
 
-DWORD GetPrivateProfileText(const char* Section, const char* Key, const char* Default, char* Buffer,
-                            DWORD Size, const char* File) {
-    return ::GetPrivateProfileStringA(Section, Key, Default ? Default : "", Buffer, Size, File);
+// The platform keeps its own copy of the files it reads: every call goes to it.
+struct ProfileFile::State {
+    bool System;
+    std::string Path;
+};
+
+ProfileFile::ProfileFile(const char* Path)
+    : Data(std::make_unique<State>(State{Path == nullptr, Path ? Path : ""})) {}
+
+ProfileFile::~ProfileFile() = default;
+
+DWORD ProfileFile::Read(const char* Section, const char* Key, const char* Default, char* Buffer,
+                        DWORD Size) {
+    const char* fallback = Default ? Default : "";
+    if (Data->System) return ::GetProfileStringA(Section, Key, fallback, Buffer, Size);
+    return ::GetPrivateProfileStringA(Section, Key, fallback, Buffer, Size, Data->Path.c_str());
 }
 
-DWORD GetSystemProfileText(const char* Section, const char* Key, const char* Default, char* Buffer,
-                           DWORD Size) {
-    return ::GetProfileStringA(Section, Key, Default ? Default : "", Buffer, Size);
-}
-
-BOOL WritePrivateProfileText(const char* Section, const char* Key, const char* Value,
-                             const char* File) {
-    return ::WritePrivateProfileStringA(Section, Key, Value, File) ? TRUE : FALSE;
-}
-
-BOOL WriteSystemProfileText(const char* Section, const char* Key, const char* Value) {
-    return ::WriteProfileStringA(Section, Key, Value) ? TRUE : FALSE;
+BOOL ProfileFile::Write(const char* Section, const char* Key, const char* Value) {
+    const BOOL written =
+        Data->System ? ::WriteProfileStringA(Section, Key, Value)
+                     : ::WritePrivateProfileStringA(Section, Key, Value, Data->Path.c_str());
+    return written ? TRUE : FALSE;
 }
 
 }  // namespace qv

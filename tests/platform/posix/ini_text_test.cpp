@@ -1,12 +1,18 @@
+// The INI model. The readings are those of the platform's profile functions
+// (seen under wine64); the edits change the text in place, as the platform
+// does. The differential test runs many more texts through both.
 #include "platform/posix/ini_text.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace qv::ini {
 namespace {
+
+using namespace std::string_literals;
 
 struct FindCase {
     const char* what;
@@ -16,114 +22,163 @@ struct FindCase {
     std::optional<std::string> expected;
 };
 
-class FindValueTest : public ::testing::TestWithParam<FindCase> {};
+void PrintTo(const FindCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
-TEST_P(FindValueTest, Finds) {
+class FindTest : public ::testing::TestWithParam<FindCase> {};
+
+TEST_P(FindTest, ReadsAsThePlatformDoes) {
     const FindCase& c = GetParam();
-    EXPECT_EQ(FindValue(c.text, c.section, c.key), c.expected) << c.what;
+    const Document text(c.text);
+    const auto found = text.Find(c.section, c.key);
+    EXPECT_EQ(found ? std::optional<std::string>(*found) : std::nullopt, c.expected) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, FindValueTest,
+    Cases, FindTest,
     ::testing::Values(
         FindCase{"plain", "[QUORVANT]\nShowK=0000\n", "QUORVANT", "ShowK", "0000"},
         FindCase{"names ignore case", "[quorvant]\nSHOWK=01\n", "QUORVANT", "showk", "01"},
         FindCase{"blanks around names and value", "  [ QUORVANT ]  \n\t ShowK \t=  01 00 \t\n",
                  "QUORVANT", "ShowK", "01 00"},
+        FindCase{"VT, FF and ^Z are blanks", "[A]\n\v\x1a k\f=\x1av\v\n", "A", "k", "v"},
+        FindCase{"no-break space is no blank", "[A]\n\xA0k=v\n", "A", "k", std::nullopt},
         FindCase{"double quotes", "[A]\nk=\" x \"\n", "A", "k", " x "},
         FindCase{"single quotes", "[A]\nk='x'\n", "A", "k", "x"},
+        FindCase{"quotes only", "[A]\nk=\"\"\n", "A", "k", ""},
         FindCase{"unmatched quotes stay", "[A]\nk=\"x'\n", "A", "k", "\"x'"},
         FindCase{"lone quote stays", "[A]\nk=\"\n", "A", "k", "\""},
-        FindCase{"empty value", "[A]\nk=\n", "A", "k", ""},
-        FindCase{"crlf", "[A]\r\nk=v\r\n", "A", "k", "v"},
+        FindCase{"empty value", "[A]\nk=  \n", "A", "k", ""},
+        FindCase{"value keeps further equals", "[A]\nk=a=b\n", "A", "k", "a=b"},
+        FindCase{"lone CR ends a line", "[A]\rx=1\rk=v\r", "A", "k", "v"},
+        FindCase{"mixed line ends", "[A]\r\r\nx=1\n\rk=v\r\n", "A", "k", "v"},
         FindCase{"last line without end", "[A]\nk=v", "A", "k", "v"},
         FindCase{"other section", "[B]\nk=v\n[A]\nj=w\n", "A", "k", std::nullopt},
-        FindCase{"missing section", "[B]\nk=v\n", "A", "k", std::nullopt},
         FindCase{"entries before any section", "k=v\n[A]\n", "A", "k", std::nullopt},
-        FindCase{"comment is no entry", "[A]\n;k=v\n", "A", "k", std::nullopt},
-        FindCase{"line without equals", "[A]\nk\n", "A", "k", std::nullopt},
+        FindCase{"the section without a name", "k=v\n[A]\n", "", "k", "v"},
+        FindCase{"comment is no entry of the key", "[A]\n;k=v\n", "A", "k", std::nullopt},
+        FindCase{"key without value hides a later one", "[A]\nk\nk=v\n", "A", "k", std::nullopt},
         FindCase{"first of duplicate keys", "[A]\nk=1\nk=2\n", "A", "k", "1"},
-        FindCase{"sections of one name act as one", "[A]\nx=1\n[B]\nk=b\n[A]\nk=2\n", "A", "k",
-                 "2"},
-        FindCase{"value keeps further equals", "[A]\nk=a=b\n", "A", "k", "a=b"},
-        FindCase{"header without bracket end", "[A\nk=v\n", "A", "k", "v"},
-        FindCase{"utf-8 mark before the first header", "\xEF\xBB\xBF[A]\nk=v\n", "A", "k", "v"},
-        FindCase{"binary bytes", std::string("[A]\nk=\x01\x00\xff\n", 10), "A", "k",
-                 std::string("\x01\x00\xff", 3)},
+        FindCase{"first block of a repeated section", "[A]\nx=1\n[B]\n[a]\nk=2\n", "A", "k",
+                 std::nullopt},
+        FindCase{"'[' without ']' is no header", "[X]\nk=1\n[QUORVANT\nk=2\n", "X", "k", "1"},
+        FindCase{"... and names no section", "[X]\nk=1\n[QUORVANT\nk=2\n", "QUORVANT", "k",
+                 std::nullopt},
+        FindCase{"a broken header hides nothing", "[A]\n[broken\nm=3\n", "A", "m", "3"},
+        FindCase{"header up to its last ']'", "[B]x]\nk=1\n", "B]x", "k", "1"},
+        FindCase{"text after the header", "[B] junk\nk=1\n", "B", "k", "1"},
+        FindCase{"NUL ends a value", "[A]\nk=ab\0cd\n"s, "A", "k", "ab"},
+        FindCase{"NUL ends a key", "[A]\nm\0x=2\n"s, "A", "m", "2"},
+        FindCase{"NUL ends a section name", "[QUOR\0VANT]\nk=1\n"s, "QUOR", "k", "1"},
+        FindCase{"UTF-8 mark is part of the first line", "\xEF\xBB\xBF[A]\nk=v\n", "A", "k",
+                 std::nullopt},
+        FindCase{"binary bytes", "[A]\nk=\x01\xfe\xff\n", "A", "k", "\x01\xfe\xff"},
         FindCase{"empty text", "", "A", "k", std::nullopt}));
 
-TEST(FindValue, ReadsAroundAVeryLongLine) {
-    const std::string text = "[A]\nlong=" + std::string(100000, 'F') + "\nk=v\n";
-    EXPECT_EQ(FindValue(text, "A", "long")->size(), 100000u);
-    EXPECT_EQ(FindValue(text, "A", "k"), "v");
+TEST(Document, ReadsAroundAVeryLongLine) {
+    const Document text("[A]\nlong=" + std::string(100000, 'F') + "\nk=v\n");
+    EXPECT_EQ(text.Find("A", "long")->size(), 100000u);
+    EXPECT_EQ(text.Find("A", "k"), "v");
 }
+
+enum class Op { Set, DeleteKey, DeleteSection };
 
 struct EditCase {
     const char* what;
+    Op op;
     std::string before;
     std::string after;
 };
 
-class SetValueTest : public ::testing::TestWithParam<EditCase> {};
+void PrintTo(const EditCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
-// Every case sets k of section A to "new".
-TEST_P(SetValueTest, ChangesOnlyTheKeysLine) {
+class EditTest : public ::testing::TestWithParam<EditCase> {};
+
+// Every case sets k of section A to "new", or deletes k, or deletes A.
+TEST_P(EditTest, ChangesOnlyTheBytesConcerned) {
     const EditCase& c = GetParam();
-    EXPECT_EQ(WithValue(c.before, "A", "k", "new"), c.after) << c.what;
+    Document text(c.before);
+    const bool changed = c.op == Op::Set         ? text.Set("A", "k", "new")
+                         : c.op == Op::DeleteKey ? text.DeleteKey("A", "k")
+                                                 : text.DeleteSection("A");
+    EXPECT_EQ(text.Text(), c.after) << c.what;
+    EXPECT_EQ(changed, c.before != c.after) << c.what;
+    if (c.op == Op::Set) {
+        EXPECT_EQ(text.Find("A", "k"), "new") << c.what;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SetValueTest,
+    Set, EditTest,
     ::testing::Values(
-        EditCase{"replaces in place, keeps comments and order",
+        EditCase{"in place, comments, blank lines and order kept", Op::Set,
                  "; top\n\n[B]\nk=b\n[A]\n; note\nK = old  \nz=1\n",
                  "; top\n\n[B]\nk=b\n[A]\n; note\nK = new\nz=1\n"},
-        EditCase{"keeps crlf", "[A]\r\nk=old\r\nz=1\r\n", "[A]\r\nk=new\r\nz=1\r\n"},
-        EditCase{"empty value", "[A]\nk=\n", "[A]\nk=new\n"},
-        EditCase{"new key after the last entry, before trailing comments",
-                 "[A]\nx=1\n\n; about B\n[B]\ny=2\n", "[A]\nx=1\nk=new\n\n; about B\n[B]\ny=2\n"},
-        EditCase{"new key in crlf file", "[A]\r\nx=1\r\n", "[A]\r\nx=1\r\nk=new\r\n"},
-        EditCase{"new key in empty section", "[A]\n[B]\n", "[A]\nk=new\n[B]\n"},
-        EditCase{"new key after unterminated last line", "[A]\nx=1", "[A]\nx=1\nk=new\n"},
-        EditCase{"new section at the end", "[B]\ny=2\n", "[B]\ny=2\n\n[A]\nk=new\n"},
-        EditCase{"new section in crlf file", "[B]\r\ny=2\r\n",
-                 "[B]\r\ny=2\r\n\r\n[A]\r\nk=new\r\n"},
-        EditCase{"new section after unterminated line", "; c", "; c\n\n[A]\nk=new\n"},
-        EditCase{"new file", "", "[A]\nk=new\n"},
-        EditCase{"only the first of duplicates", "[A]\nk=1\nk=2\n", "[A]\nk=new\nk=2\n"},
-        EditCase{"entries before any section are not the key", "k=0\n", "k=0\n\n[A]\nk=new\n"}));
-
-class DeleteTest : public ::testing::TestWithParam<EditCase> {};
-
-// Every case deletes k of section A, or the whole section when "after" says so.
-TEST_P(DeleteTest, RemovesOnlyThoseLines) {
-    const EditCase& c = GetParam();
-    const std::string what = c.what;
-    const std::string result = what.starts_with("section") ? WithoutSection(c.before, "A")
-                                                           : WithoutKey(c.before, "A", "k");
-    EXPECT_EQ(result, c.after) << c.what;
-}
+        EditCase{"crlf kept", Op::Set, "[A]\r\nk=old\r\nz=1\r\n", "[A]\r\nk=new\r\nz=1\r\n"},
+        EditCase{"the same value changes nothing", Op::Set, "[A]\n k =  new  \n\n",
+                 "[A]\n k =  new  \n\n"},
+        EditCase{"a key without value gets one", Op::Set, "[A]\nk\nx=1\n", "[A]\nk=new\nx=1\n"},
+        EditCase{"new key after the section's last line", Op::Set,
+                 "[A]\nx=1\n; about B\n\n[B]\ny=2\n", "[A]\nx=1\n; about B\nk=new\n\n[B]\ny=2\n"},
+        EditCase{"new key in the first block of a repeated section", Op::Set,
+                 "[A]\r\nx=1\r\n[B]\r\n[A]\r\nk=3\r\n",
+                 "[A]\r\nx=1\r\nk=new\r\n[B]\r\n[A]\r\nk=3\r\n"},
+        EditCase{"new key in an empty section", Op::Set, "[A]\n[B]\n", "[A]\nk=new\n[B]\n"},
+        EditCase{"new key after an unterminated last line", Op::Set, "[A]\nx=1",
+                 "[A]\nx=1\nk=new\n"},
+        EditCase{"new key with the text's lone CR", Op::Set, "[A]\rx=1\r", "[A]\rx=1\rk=new\r"},
+        EditCase{"new section at the end", Op::Set, "[B]\r\ny=2\r\n",
+                 "[B]\r\ny=2\r\n[A]\r\nk=new\r\n"},
+        EditCase{"new file", Op::Set, "", "[A]\r\nk=new\r\n"},
+        EditCase{"only the first of duplicates", Op::Set, "[A]\nk=1\nk=2\n", "[A]\nk=new\nk=2\n"},
+        EditCase{"entries before any section are not the key", Op::Set, "k=0\n",
+                 "k=0\n[A]\nk=new\n"},
+        EditCase{"'[A' is no header", Op::Set, "[A\nk=0\n", "[A\nk=0\n[A]\nk=new\n"}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, DeleteTest,
+    Delete, EditTest,
     ::testing::Values(
-        EditCase{"key, comments kept", "; c\n[A]\nx=1\n k = 2\n; n\n", "; c\n[A]\nx=1\n; n\n"},
-        EditCase{"key, crlf kept", "[A]\r\nk=1\r\nx=2\r\n", "[A]\r\nx=2\r\n"},
-        EditCase{"key, every duplicate", "[A]\nk=1\n[A]\nk=2\n", "[A]\n[A]\n"},
-        EditCase{"key, other sections untouched", "[B]\nk=1\n[A]\nk=2\n", "[B]\nk=1\n[A]\n"},
-        EditCase{"key missing, nothing changes", "[A]\nx=1", "[A]\nx=1"},
-        EditCase{"section, up to the next one", "[B]\nb=1\n[a]\nk=1\n; c\n\n[C]\nc=1\n",
-                 "[B]\nb=1\n[C]\nc=1\n"},
-        EditCase{"section at the end", "[B]\r\nb=1\r\n[A]\r\nk=1", "[B]\r\nb=1\r\n"},
-        EditCase{"section, every block of the name", "[A]\nx\n[B]\n[A]\ny\n", "[B]\n"},
-        EditCase{"section missing, nothing changes", "[B]\nb=1\n", "[B]\nb=1\n"}));
+        EditCase{"key, the rest kept", Op::DeleteKey, "; c\n[A]\nx=1\n k = 2\n; n\n",
+                 "; c\n[A]\nx=1\n; n\n"},
+        EditCase{"key, crlf kept", Op::DeleteKey, "[A]\r\nk=1\r\nx=2\r\n", "[A]\r\nx=2\r\n"},
+        EditCase{"key, lone CR", Op::DeleteKey, "[A]\nk=00\rx=1\ry=2\n", "[A]\nx=1\ry=2\n"},
+        EditCase{"key, the first of duplicates", Op::DeleteKey, "[A]\nk=1\nk=2\n", "[A]\nk=2\n"},
+        EditCase{"key, in a later block", Op::DeleteKey, "[A]\nx=1\n[B]\n[A]\nk=3\n",
+                 "[A]\nx=1\n[B]\n[A]\n"},
+        EditCase{"key without value", Op::DeleteKey, "[A]\nk\nx=1\n", "[A]\nx=1\n"},
+        EditCase{"key, last line without end", Op::DeleteKey, "[A]\nx=1\nk=2", "[A]\nx=1\n"},
+        EditCase{"key, not past '[A' of another section", Op::DeleteKey, "[B]\nk=1\n[A\nk=2\n",
+                 "[B]\nk=1\n[A\nk=2\n"},
+        EditCase{"key missing, nothing changes", Op::DeleteKey, "[A]\nx=1", "[A]\nx=1"},
+        EditCase{"section, up to the next one", Op::DeleteSection,
+                 "[B]\nb=1\n[a]\nk=1\n; c\n\n[C]\nc=1\n", "[B]\nb=1\n[C]\nc=1\n"},
+        EditCase{"section at the end", Op::DeleteSection, "[B]\r\nb=1\r\n[A]\r\nk=1",
+                 "[B]\r\nb=1\r\n"},
+        EditCase{"section, the first block only", Op::DeleteSection, "[A]\nx\n[B]\n[A]\ny\n",
+                 "[B]\n[A]\ny\n"},
+        EditCase{"section missing, nothing changes", Op::DeleteSection, "[B]\nb=1\n",
+                 "[B]\nb=1\n"}));
+
+TEST(Document, ReadsWhatItsEditsLeft) {
+    Document text("[A]\nx=1\n");
+    EXPECT_TRUE(text.Set("B", "y", "2"));
+    EXPECT_TRUE(text.Set("A", "z", "3"));
+    EXPECT_TRUE(text.DeleteKey("A", "x"));
+    EXPECT_EQ(text.Text(), "[A]\nz=3\n[B]\ny=2\n");
+    EXPECT_EQ(text.Find("A", "x"), std::nullopt);
+    EXPECT_EQ(text.Find("a", "Z"), "3");
+    EXPECT_EQ(text.Find("B", "y"), "2");
+}
 
 TEST(Names, OnlyNamesThatReadBackAsWrittenAreValid) {
     EXPECT_TRUE(IsValidSectionName("QUORVANT"));
-    for (const char* bad : {"", " A", "A ", "A]", "A\nB"})
+    for (const std::string& bad : {""s, " A"s, "A "s, "A]"s, "A\nB"s, "A\0B"s})
         EXPECT_FALSE(IsValidSectionName(bad)) << bad;
     EXPECT_TRUE(IsValidKeyName("ShowK"));
-    for (const char* bad : {"", " k", "k\t", "a=b", "[k", ";k", "k\r"})
+    for (const std::string& bad : {""s, " k"s, "k\t"s, "a=b"s, "[k"s, ";k"s, "k\r"s, "k\0"s})
         EXPECT_FALSE(IsValidKeyName(bad)) << bad;
     EXPECT_TRUE(IsValidValue(" any = text "));
     EXPECT_FALSE(IsValidValue("two\nlines"));

@@ -1,13 +1,17 @@
 // How the POSIX store treats the file itself: lossless, atomic, permissions,
 // links, concurrent writers, the system profile's place.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/profile.h"
@@ -36,9 +40,10 @@ TEST_F(ProfileFile, WritesChangeOnlyTheirLinesInLfAndCrlfFiles) {
         ASSERT_TRUE(WritePrivateProfileText("QUORVANT", "ShowK", "0000", File.c_str()));
         ASSERT_TRUE(WritePrivateProfileText("QUORVANT", "Unknown", nullptr, File.c_str()));
         ASSERT_TRUE(WritePrivateProfileText("QUORVANT", "ShowSeconds", "01000000", File.c_str()));
+        // A new key goes after the section's last line, whatever it holds.
         EXPECT_EQ(test::ReadFile(File),
                   lines({"; kept", "", "[Other]", "ShowK=FFFF", "[QUORVANT]", "  ShowK = 0000",
-                         "ShowSeconds=01000000", "# hand note"}));
+                         "# hand note", "ShowSeconds=01000000"}));
     }
 }
 
@@ -50,6 +55,137 @@ TEST_F(ProfileFile, KeepsPermissionsAndLeavesNoTemporaryFile) {
     ASSERT_EQ(::stat(File.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir.path()), fs::directory_iterator()), 1);
+}
+
+struct stat StatusOf(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+    return status;
+}
+
+// Runs the work in a child process and gives its result: for what needs
+// another user or a limit that must not touch the test process.
+bool InChild(const std::function<bool()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(work() ? 0 : 1);
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+bool BecomeNobody() {
+    constexpr uid_t kNobody = 65534;
+    return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+}
+
+TEST_F(ProfileFile, ARewriteKeepsOwnerGroupAndMode) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+    test::WriteFile(File, "[A]\r\nk=1\r\n");
+    ASSERT_EQ(::chown(File.c_str(), 1234, 5678), 0);
+    ASSERT_EQ(::chmod(File.c_str(), 02640), 0);
+    ASSERT_TRUE(WritePrivateProfileText("A", "k", "2", File.c_str()));
+    const struct stat status = StatusOf(File);
+    EXPECT_EQ(status.st_uid, 1234u);
+    EXPECT_EQ(status.st_gid, 5678u);
+    EXPECT_EQ(status.st_mode & 07777, 02640u);
+    EXPECT_EQ(test::ReadFile(File), "[A]\r\nk=2\r\n");
+}
+
+TEST_F(ProfileFile, AHardLinkStaysSharedAndIsWrittenInPlace) {
+    const std::string other = Dir / "other-name.ini";
+    test::WriteFile(File, "[A]\r\nk=1\r\n");
+    fs::create_hard_link(File, other);
+    const ino_t inode = StatusOf(File).st_ino;
+    ASSERT_TRUE(WritePrivateProfileText("A", "k", "22", File.c_str()));
+    ASSERT_TRUE(WritePrivateProfileText("A", "j", nullptr, File.c_str()));
+    ASSERT_TRUE(WritePrivateProfileText("A", "x", nullptr, File.c_str()));
+    ASSERT_TRUE(WritePrivateProfileText("A", "k", nullptr, File.c_str()));
+    EXPECT_EQ(StatusOf(File).st_ino, inode);
+    EXPECT_EQ(StatusOf(File).st_nlink, 2u);
+    EXPECT_EQ(test::ReadFile(other), "[A]\r\n");
+}
+
+// Another user's file that this user may write, in a folder where it may not
+// take the file's place: a sticky folder, or one it cannot write at all.
+TEST_F(ProfileFile, WhereTheFolderRefusesAReplacementTheFileIsWrittenInPlace) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    for (const mode_t folderMode : {01777, 0755}) {
+        const std::string folder = Dir / ("folder" + std::to_string(folderMode));
+        const std::string file = folder + "/QUORVANT.INI";
+        fs::create_directory(folder);
+        ASSERT_EQ(::chmod(folder.c_str(), folderMode), 0);
+        test::WriteFile(file, "[A]\nk=1\n");
+        ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+        const ino_t inode = StatusOf(file).st_ino;
+        EXPECT_TRUE(InChild([&] {
+            return BecomeNobody() && WritePrivateProfileText("A", "k", "2", file.c_str()) &&
+                   WritePrivateProfileText("A", "longer", "value", file.c_str());
+        })) << std::oct
+            << folderMode;
+        EXPECT_EQ(test::ReadFile(file), "[A]\nk=2\nlonger=value\n");
+        EXPECT_EQ(StatusOf(file).st_ino, inode);
+        EXPECT_EQ(StatusOf(file).st_uid, 0u);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+}
+
+// A file size limit stands in for a full disk: the write fails before any
+// byte of the file is overwritten, by replacement or in place (a hard link).
+TEST_F(ProfileFile, AWriteThatDoesNotFitLeavesTheOldTextWhole) {
+    const std::string before = "[A]\r\nk=" + std::string(100, '1') + "\r\n";
+    const std::string other = Dir / "other-name.ini";
+    for (const bool linked : {false, true}) {
+        test::WriteFile(File, before);
+        if (linked) fs::create_hard_link(File, other);
+        EXPECT_TRUE(InChild([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const struct rlimit limit = {150, 150};
+            return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+                   !WritePrivateProfileText("A", "k", std::string(200, '2').c_str(), File.c_str());
+        })) << "linked "
+            << linked;
+        EXPECT_EQ(test::ReadFile(File), before) << "linked " << linked;
+        EXPECT_EQ(std::distance(fs::directory_iterator(Dir.path()), fs::directory_iterator()),
+                  linked ? 2 : 1);
+        fs::remove(other);
+    }
+}
+
+// The store reads the file once; a write starts from the file on disk, so
+// that another process's change is kept, and the kept text follows it.
+TEST_F(ProfileFile, ReadsOnceAndAWriteStartsFromTheFileOnDisk) {
+    test::WriteFile(File, "[A]\r\nk=1\r\n");
+    qv::ProfileFile store(File.c_str());
+    char value[8];
+    EXPECT_EQ(store.Read("A", "k", "", value, sizeof value), 1u);
+    test::WriteFile(File, "[A]\r\nk=2\r\nother=3\r\n");  // by another process meanwhile
+    store.Read("A", "k", "", value, sizeof value);
+    EXPECT_STREQ(value, "1");
+    ASSERT_TRUE(store.Write("A", "mine", "4"));
+    EXPECT_EQ(test::ReadFile(File), "[A]\r\nk=2\r\nother=3\r\nmine=4\r\n");
+    store.Read("A", "k", "", value, sizeof value);
+    EXPECT_STREQ(value, "2");
+    store.Read("A", "other", "", value, sizeof value);
+    EXPECT_STREQ(value, "3");
+}
+
+std::string Utf16Le(const std::string& ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii) bytes += std::string{c, '\0'};
+    return bytes;
+}
+
+TEST_F(ProfileFile, AUtf16FileIsReadAndWrittenInItsOwnEncoding) {
+    test::WriteFile(File, Utf16Le("[A]\r\nk=1\r\n x = 2 \r\n"));
+    char value[8];
+    EXPECT_EQ(GetPrivateProfileText("a", "X", "", value, sizeof value, File.c_str()), 1u);
+    EXPECT_STREQ(value, "2");
+    ASSERT_TRUE(WritePrivateProfileText("A", "k", "22", File.c_str()));
+    ASSERT_TRUE(WritePrivateProfileText("A", "new", "3", File.c_str()));
+    EXPECT_EQ(test::ReadFile(File), Utf16Le("[A]\r\nk=22\r\n x = 2 \r\nnew=3\r\n"));
+    EXPECT_FALSE(WritePrivateProfileText("A", "k", "\xFF", File.c_str()));
+    EXPECT_EQ(errno, EILSEQ);
+    EXPECT_EQ(test::ReadFile(File), Utf16Le("[A]\r\nk=22\r\n x = 2 \r\nnew=3\r\n"));
 }
 
 TEST_F(ProfileFile, FollowsSymbolicLinkToItsTarget) {
@@ -66,7 +202,7 @@ TEST_F(ProfileFile, CreatesTheTargetOfADanglingLink) {
     fs::create_symlink(Dir / "target.ini", File);
     ASSERT_TRUE(WritePrivateProfileText("A", "k", "1", File.c_str()));
     EXPECT_TRUE(fs::is_symlink(File));
-    EXPECT_EQ(test::ReadFile(Dir / "target.ini"), "[A]\nk=1\n");
+    EXPECT_EQ(test::ReadFile(Dir / "target.ini"), "[A]\r\nk=1\r\n");
 }
 
 TEST_F(ProfileFile, LinkLoopIsAFailedWrite) {
@@ -156,7 +292,7 @@ TEST(SystemProfile, LivesInWinIniOfTheConfigurationFolder) {
     const std::string saved = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
     ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
     EXPECT_TRUE(WriteSystemProfileText("QUORVANT", "INIPATH", "/some/where"));
-    EXPECT_EQ(test::ReadFile(config / "win.ini"), "[QUORVANT]\nINIPATH=/some/where\n");
+    EXPECT_EQ(test::ReadFile(config / "win.ini"), "[QUORVANT]\r\nINIPATH=/some/where\r\n");
     char value[32];
     EXPECT_EQ(GetSystemProfileText("quorvant", "inipath", "", value, sizeof value), 11u);
     EXPECT_STREQ(value, "/some/where");
