@@ -1,7 +1,6 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,8 +45,7 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
     const int fd =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    if (RetryUntil(deadline, [fd] { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }))
+    if (LockExclusive(fd, wait))
         Handle = fd;
     else
         ::close(fd);

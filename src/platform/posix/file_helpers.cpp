@@ -13,14 +13,6 @@ std::string DirectoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-bool LockExclusive(int fd) {
-    int locked;
-    do {
-        locked = ::flock(fd, LOCK_EX);
-    } while (locked != 0 && errno == EINTR);
-    return locked == 0;
-}
-
 bool IsLockBusy(int error) {
     return error == EAGAIN || error == EWOULDBLOCK || error == EACCES || error == EINTR;
 }
@@ -40,6 +32,11 @@ bool RetryUntil(std::chrono::steady_clock::time_point deadline,
         pause = std::min(pause * 2, std::chrono::microseconds(10000));
     }
     return true;
+}
+
+bool LockExclusive(int fd, std::chrono::milliseconds wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    return RetryUntil(deadline, [fd] { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; });
 }
 
 }  // namespace qv

@@ -12,9 +12,9 @@ namespace qv {
 // The folder part of the path with its trailing '/'; empty when it has none.
 std::string DirectoryOf(const std::string& path);
 
-// Takes the exclusive flock of the open file, waiting for it without limit
-// (a signal does not end the wait). False, with errno set, when it fails.
-bool LockExclusive(int fd);
+// Takes the exclusive flock of the open file, waiting for it at most `wait`.
+// False, with errno set (EAGAIN after the wait), when it fails.
+bool LockExclusive(int fd, std::chrono::milliseconds wait);
 
 // True for the errors of a lock request that found the lock held elsewhere.
 bool IsLockBusy(int error);

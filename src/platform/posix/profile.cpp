@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -31,6 +32,11 @@ namespace qv {
 namespace {
 
 constexpr int kMaxLinkHops = 40;
+// How long a writer waits for another's lock on the file. A write takes
+// milliseconds; a holder that keeps the lock longer (a stopped process, any
+// program holding a lock on the file) must not stall the report, whose
+// writes then fail and leave the file as it was.
+constexpr std::chrono::milliseconds kLockWait(500);
 // Settings files are a few kilobytes. A huge file under their name (a disk
 // image, a log) is not taken for one: it would take its size in memory.
 constexpr std::size_t kMaxFileBytes = std::size_t{1} << 20;
@@ -109,7 +115,7 @@ class LockedFile {
   private:
     bool LockAndCheck() {
         struct stat atPath {};
-        if (!LockExclusive(Fd) || ::fstat(Fd, &Status) != 0) {
+        if (!LockExclusive(Fd, kLockWait) || ::fstat(Fd, &Status) != 0) {
             Error = errno;
             return false;
         }

@@ -1,13 +1,16 @@
 // How the POSIX store treats the file itself: lossless, atomic, permissions,
 // links, concurrent writers, the system profile's place.
+#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -285,6 +288,23 @@ TEST_F(ProfileFile, ConcurrentWritersInTwoProcessesLoseNothing) {
                 << key;
         }
     }
+}
+
+// A lock that is never let go (a stopped process, any program locking the
+// file) costs a write its wait, not the program its run; the file stays whole.
+TEST_F(ProfileFile, AWriterGivesUpOnALockThatIsNeverLetGo) {
+    const std::string text = "[QUORVANT]\nPosition=0\nShowK=0000\n";
+    test::WriteFile(File, text);
+    const int holder = ::open(File.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);  // another open file: the writer's flock conflicts
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(WritePrivateProfileText("QUORVANT", "Position", nullptr, File.c_str()));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    ::close(holder);
+    EXPECT_EQ(test::ReadFile(File), text);
+    EXPECT_TRUE(WritePrivateProfileText("QUORVANT", "Position", nullptr, File.c_str()));
+    EXPECT_EQ(test::ReadFile(File), "[QUORVANT]\nShowK=0000\n");
 }
 
 TEST(SystemProfile, LivesInWinIniOfTheConfigurationFolder) {
