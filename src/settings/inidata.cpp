@@ -237,7 +237,7 @@ int Profile::GetIniData(PINIDATA IniData) {
         Reset("Position");
         Reset("AnchorCorner");
         Reset("fAnchorCorner");
-        if (Where != Store::File || std::strcmp(Name.get(), "QUORVANT") != 0) return 1;
+        if (ProfileName[0] == '\0' || std::strcmp(Name.get(), "QUORVANT") != 0) return 1;
     }
     IniData->Reset();
     for (const PROFILEITEM& row : ProfileItems) GetItem(row.Name, record + row.Offset, row.Size);

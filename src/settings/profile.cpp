@@ -68,12 +68,11 @@ Profile::Profile(const char* name, HANDLE, const char* HomePath, int) : Name(Cop
             if (candidate && ExistsWithinLimit(*candidate)) UseFileIn(iniPath);
         }
     }
-    if (Where == Store::None) UseFileIn(HomePath ? HomePath : "");
-    Ready = Where == Store::File && FileExists(ProfileName) ? TRUE : FALSE;
+    if (!Source) UseFileIn(HomePath ? HomePath : "");
+    Ready = Source && FileExists(ProfileName) ? TRUE : FALSE;
 }
 
 Profile::Profile(const char* name) : Name(CopyOf(name)) {
-    Where = Store::System;
     Source = std::make_unique<ProfileFile>(nullptr);
     Ready = Name ? TRUE : FALSE;
 }
@@ -87,7 +86,6 @@ bool Profile::UseFileIn(const char* Directory) {
     const auto path = SettingsFileIn(Directory, Name.get());
     if (!path) return false;
     std::memcpy(ProfileName, path->c_str(), path->size() + 1);
-    Where = Store::File;
     Source = std::make_unique<ProfileFile>(ProfileName);
     return true;
 }

@@ -60,17 +60,14 @@ class Profile {
     int Ready = FALSE;
 
   private:
-    // Where the text of this store lives: a file, the system profile, or
-    // nowhere when no usable path was found.
-    enum class Store { File, System, None };
-
     DWORD ReadValue(const char* ItemName, char* Buffer, DWORD Size);
     BOOL WriteValue(const char* ItemName, const char* Value);
     void LogWriteFailure(const char* ItemName, const char* Value) const;
     bool UseFileIn(const char* Directory);
 
-    Store Where = Store::None;
-    // The file's text, read once for the store's life (none for Store::None).
+    // Where the text of this store lives, read once for the store's life: the
+    // file at ProfileName, the system profile (ProfileName empty), or nowhere
+    // (null) when no usable path was found.
     std::unique_ptr<ProfileFile> Source;
 };
 
