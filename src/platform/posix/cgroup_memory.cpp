@@ -1,5 +1,10 @@
 #include "platform/posix/cgroup_memory.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+
 #include "platform/posix/read_file.h"
 
 namespace qv {
@@ -27,21 +32,61 @@ const ControllerFiles& FilesOf(CgroupVersion version) {
     return version == CgroupVersion::V1 ? kV1Files : kV2Files;
 }
 
-std::optional<std::string> ReadIn(const std::string& folder, const char* name) {
-    return ReadWholeFile((folder + '/' + name).c_str(), kFileLimit);
-}
-
 std::optional<std::uint64_t> NumberIn(const std::string& folder, const char* name) {
-    const std::optional<std::string> text = ReadIn(folder, name);
+    const std::optional<std::string> text =
+        ReadWholeFile((folder + '/' + name).c_str(), kFileLimit);
     return text ? CgroupNumber(*text) : std::nullopt;
 }
 
-CgroupLevel ReadLimits(const std::string& folder, CgroupVersion version) {
+// Version 1 limits swap only together with memory: without a memory limit
+// its memsw limit is not read (a cgroup read costs a few system calls).
+CgroupLevel ReadLimits(const std::string& folder, CgroupVersion version, std::uint64_t memTotal) {
     const ControllerFiles& files = FilesOf(version);
     CgroupLevel level;
     level.Limit = NumberIn(folder, files.Limit);
-    level.SwapLimit = NumberIn(folder, files.SwapLimit);
     level.SwapIncludesMemory = version == CgroupVersion::V1;
+    if (!level.SwapIncludesMemory || (level.Limit && *level.Limit < memTotal))
+        level.SwapLimit = NumberIn(folder, files.SwapLimit);
+    return level;
+}
+
+// The files of a cgroup's changing figures. A read from the start of an open
+// file gives the kernel's current figures with a third of the system calls
+// of opening it again.
+struct FigureFiles {
+    int Usage = -1;
+    int Stat = -1;
+    int SwapUsage = -1;
+};
+
+FigureFiles OpenFigureFiles(const std::string& folder, CgroupVersion version) {
+    const ControllerFiles& files = FilesOf(version);
+    const auto open = [&folder](const char* name) {
+        return ::open((folder + '/' + name).c_str(), O_RDONLY | O_CLOEXEC);
+    };
+    return {open(files.Usage), open("memory.stat"), open(files.SwapUsage)};
+}
+
+void CloseFigureFiles(FigureFiles& files) {
+    for (const int fd : {files.Usage, files.Stat, files.SwapUsage})
+        if (fd >= 0) ::close(fd);
+    files = {};
+}
+
+std::optional<std::string> ReadOpen(int fd) {
+    return fd < 0 ? std::nullopt : ReadFromStart(fd, kFileLimit);
+}
+
+std::optional<std::uint64_t> NumberOf(const std::optional<std::string>& text) {
+    return text ? CgroupNumber(*text) : std::nullopt;
+}
+
+CgroupLevel ReadFigures(CgroupLevel limits, const FigureFiles& files, CgroupVersion version) {
+    CgroupLevel level = limits;
+    level.Usage = NumberOf(ReadOpen(files.Usage));
+    if (const std::optional<std::string> stat = ReadOpen(files.Stat))
+        level.InactiveFile = CgroupStat(*stat, FilesOf(version).InactiveFileKey);
+    if (level.SwapLimit) level.SwapUsage = NumberOf(ReadOpen(files.SwapUsage));
     return level;
 }
 
@@ -62,32 +107,33 @@ MemoryCgroups FindMemoryCgroups(const std::string& root) {
 }
 
 CgroupLevel ReadCgroupLevel(const std::string& folder, CgroupVersion version) {
-    const ControllerFiles& files = FilesOf(version);
-    CgroupLevel level = ReadLimits(folder, version);
-    level.Usage = NumberIn(folder, files.Usage);
-    if (const std::optional<std::string> stat = ReadIn(folder, "memory.stat"))
-        level.InactiveFile = CgroupStat(*stat, files.InactiveFileKey);
-    level.SwapUsage = NumberIn(folder, files.SwapUsage);
+    FigureFiles files = OpenFigureFiles(folder, version);
+    const CgroupLevel level = ReadFigures(ReadLimits(folder, version, UINT64_MAX), files, version);
+    CloseFigureFiles(files);
     return level;
 }
 
 std::vector<CgroupLevel> ReadLimitingCgroups(std::uint64_t memTotal, std::uint64_t swapTotal) {
     struct Limiting {
-        CgroupVersion Version = CgroupVersion::V2;
-        std::vector<std::string> Folders;
+        CgroupLevel Limits;
+        FigureFiles Files;  // kept open, as /proc/meminfo is
+        CgroupVersion Version;
     };
-    static const Limiting limiting = [memTotal, swapTotal] {
+    static const std::vector<Limiting> limiting = [memTotal, swapTotal] {
         const MemoryCgroups cgroups = FindMemoryCgroups();
-        Limiting found{cgroups.Version, {}};
-        for (const std::string& folder : cgroups.Folders)
-            if (SetsALimit(ReadLimits(folder, cgroups.Version), memTotal, swapTotal))
-                found.Folders.push_back(folder);
+        std::vector<Limiting> found;
+        for (const std::string& folder : cgroups.Folders) {
+            const CgroupLevel limits = ReadLimits(folder, cgroups.Version, memTotal);
+            if (SetsALimit(limits, memTotal, swapTotal))
+                found.push_back(
+                    {limits, OpenFigureFiles(folder, cgroups.Version), cgroups.Version});
+        }
         return found;
     }();
     std::vector<CgroupLevel> levels;
-    levels.reserve(limiting.Folders.size());
-    for (const std::string& folder : limiting.Folders)
-        levels.push_back(ReadCgroupLevel(folder, limiting.Version));
+    levels.reserve(limiting.size());
+    for (const Limiting& cgroup : limiting)
+        levels.push_back(ReadFigures(cgroup.Limits, cgroup.Files, cgroup.Version));
     return levels;
 }
 
