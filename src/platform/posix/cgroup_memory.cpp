@@ -1,6 +1,9 @@
 #include "platform/posix/cgroup_memory.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -90,6 +93,36 @@ CgroupLevel ReadFigures(CgroupLevel limits, const FigureFiles& files, CgroupVers
     return level;
 }
 
+// The hierarchy where systemd and the container runtimes mount it, when a
+// cgroup file system of that version is there and shows the process's cgroup
+// at its path: the whole hierarchy, or a container's own with the path "/".
+// Reading mountinfo costs more than all the rest of the memory figures (the
+// kernel resolves the path of every mount), so it is read only where the
+// usual place does not show the cgroup: a hierarchy mounted elsewhere, or a
+// container's cgroup mounted as the root of it without a namespace.
+std::optional<CgroupMount> UsualMount(const std::string& root, const CgroupMembership& membership) {
+    const bool v1 = membership.Version == CgroupVersion::V1;
+    const std::string point = root + (v1 ? "/sys/fs/cgroup/memory" : "/sys/fs/cgroup");
+    struct statfs system {};
+    if (::statfs(point.c_str(), &system) != 0 ||
+        system.f_type != (v1 ? CGROUP_SUPER_MAGIC : CGROUP2_SUPER_MAGIC))
+        return std::nullopt;
+    struct stat folder {};
+    if (::stat((point + membership.Path).c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode))
+        return std::nullopt;
+    return CgroupMount{"/", point};
+}
+
+std::optional<CgroupMount> MountInMountinfo(const std::string& root,
+                                            const CgroupMembership& membership) {
+    const std::optional<std::string> mountinfo =
+        ReadWholeFile((root + "/proc/self/mountinfo").c_str());
+    if (!mountinfo) return std::nullopt;
+    std::optional<CgroupMount> mount = CgroupMountOf(*mountinfo, membership);
+    if (mount) mount->MountPoint.insert(0, root);
+    return mount;
+}
+
 }  // namespace
 
 MemoryCgroups FindMemoryCgroups(const std::string& root) {
@@ -97,12 +130,9 @@ MemoryCgroups FindMemoryCgroups(const std::string& root) {
     if (!cgroups) return {};
     const std::optional<CgroupMembership> membership = MemoryCgroupOf(*cgroups);
     if (!membership) return {};
-    const std::optional<std::string> mountinfo =
-        ReadWholeFile((root + "/proc/self/mountinfo").c_str());
-    if (!mountinfo) return {};
-    std::optional<CgroupMount> mount = CgroupMountOf(*mountinfo, *membership);
+    std::optional<CgroupMount> mount = UsualMount(root, *membership);
+    if (!mount) mount = MountInMountinfo(root, *membership);
     if (!mount) return {};
-    mount->MountPoint.insert(0, root);
     return {membership->Version, CgroupFolders(*mount, membership->Path)};
 }
 

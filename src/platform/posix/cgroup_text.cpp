@@ -74,23 +74,25 @@ bool ShowsHierarchy(const MountLine& mount, CgroupVersion version) {
 }  // namespace
 
 std::optional<CgroupMembership> MemoryCgroupOf(std::string_view procSelfCgroup) {
-    std::optional<CgroupMembership> unified;
+    std::optional<CgroupMembership> found;
     while (!procSelfCgroup.empty()) {
         std::string_view line = NextLine(procSelfCgroup);
         const std::string_view id = NextPart(line, ':');
         const std::string_view controllers = NextPart(line, ':');
         if (line.empty() || line.front() != '/') continue;  // the path may hold ':'
-        if (ListHas(controllers, "memory"))
-            return CgroupMembership{CgroupVersion::V1, std::string(line)};
+        if (ListHas(controllers, "memory")) {
+            found = CgroupMembership{CgroupVersion::V1, std::string(line)};
+            break;
+        }
         if (id == "0" && controllers.empty())
-            unified = CgroupMembership{CgroupVersion::V2, std::string(line)};
+            found = CgroupMembership{CgroupVersion::V2, std::string(line)};
     }
-    return unified;
+    if (found && ClimbsUp(found->Path)) return std::nullopt;
+    return found;
 }
 
 std::optional<CgroupMount> CgroupMountOf(std::string_view mountinfo,
                                          const CgroupMembership& membership) {
-    if (ClimbsUp(membership.Path)) return std::nullopt;
     while (!mountinfo.empty()) {
         const std::optional<MountLine> mount = ParseMountLine(NextLine(mountinfo));
         if (!mount || !ShowsHierarchy(*mount, membership.Version)) continue;

@@ -24,7 +24,9 @@ struct CgroupMembership {
 // The cgroup whose memory controller governs the process: the version 1
 // hierarchy that holds "memory" where there is one (a hybrid host binds the
 // controller there, and the unified hierarchy then has no memory files), else
-// the unified hierarchy ("0::/path"). Nothing when neither is listed.
+// the unified hierarchy ("0::/path"). Nothing when neither is listed, or
+// when the cgroup lies outside the process's cgroup namespace ("/../x"),
+// where no mount in sight shows it.
 std::optional<CgroupMembership> MemoryCgroupOf(std::string_view procSelfCgroup);
 
 struct CgroupMount {
