@@ -84,6 +84,13 @@ TEST(CgroupLimits, CgroupFoldersFromProcSelfCgroupAndMountinfo) {
         {"4:memory:/a/b\n0::/user.slice\n",
          std::string(kV1Mounts) + kV2Mount,
          {"/sys/fs/cgroup/memory/a/b", "/sys/fs/cgroup/memory/a", "/sys/fs/cgroup/memory"}},
+        // Inside an enroot container the job's own cgroup is bind-mounted as
+        // /sys/fs/cgroup, without a cgroup namespace (NVIDIA/enroot issue 169):
+        // the mount point alone, the limits above out of sight.
+        {"0::/system.slice/slurm-worker-1_slurmstepd.scope/job_4749/step_0/user/task_0\n",
+         "1160 1150 0:24 /system.slice/slurm-worker-1_slurmstepd.scope/job_4749/step_0/user/"
+         "task_0 /sys/fs/cgroup rw,nosuid,nodev,noexec,relatime - cgroup2 cgroup rw\n",
+         {"/sys/fs/cgroup"}},
         // A cgroup outside the process's cgroup namespace (cgroups(7)): out of sight.
         {"0::/../../user.slice/session-1.scope\n", kV2Mount, {}},
         // A v1 memory controller that is not mounted, and texts of no known shape.
