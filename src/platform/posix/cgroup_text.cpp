@@ -58,6 +58,7 @@ std::optional<MountLine> ParseMountLine(std::string_view line) {
     }
     NextPart(line, ' ');  // mount options
     while (!line.empty() && NextPart(line, ' ') != "-") {
+        // optional fields ("shared:9") up to the separator
     }
     MountLine mount{head[3], head[4], NextPart(line, ' '), {}};
     NextPart(line, ' ');  // source
@@ -111,7 +112,8 @@ std::vector<std::string> CgroupFolders(const CgroupMount& mount, std::string_vie
     for (;;) {
         folders.push_back(mount.MountPoint + std::string(inner));
         if (inner.empty()) return folders;
-        inner = inner.substr(0, inner.rfind('/'));
+        const std::size_t slash = inner.rfind('/');
+        inner = slash == std::string_view::npos ? std::string_view() : inner.substr(0, slash);
     }
 }
 
