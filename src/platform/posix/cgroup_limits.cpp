@@ -40,7 +40,11 @@ std::optional<SwapBound> SwapOf(const CgroupLevel& level, std::uint64_t memTotal
 }  // namespace
 
 bool SetsALimit(const CgroupLevel& level, std::uint64_t memTotal, std::uint64_t swapTotal) {
-    return MemoryRoom(level, memTotal) || SwapOf(level, memTotal, swapTotal);
+    return MemoryRoom(level, memTotal) || LimitsSwap(level, memTotal, swapTotal);
+}
+
+bool LimitsSwap(const CgroupLevel& level, std::uint64_t memTotal, std::uint64_t swapTotal) {
+    return SwapOf(level, memTotal, swapTotal).has_value();
 }
 
 MemoryStatus WithinCgroupLimits(MemoryStatus system, std::uint64_t memTotal,

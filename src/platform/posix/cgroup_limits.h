@@ -25,6 +25,8 @@ struct CgroupLevel {
 
 // Whether the cgroup limits memory or swap below the machine's own.
 bool SetsALimit(const CgroupLevel& level, std::uint64_t memTotal, std::uint64_t swapTotal);
+// Whether it limits swap below the machine's.
+bool LimitsSwap(const CgroupLevel& level, std::uint64_t memTotal, std::uint64_t swapTotal);
 
 // The machine's figures as the process may really use them: free physical
 // memory no more than the tightest memory limit less that cgroup's working

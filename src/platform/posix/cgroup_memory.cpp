@@ -62,12 +62,13 @@ struct FigureFiles {
     int SwapUsage = -1;
 };
 
-FigureFiles OpenFigureFiles(const std::string& folder, CgroupVersion version) {
+// The swap usage only where a swap limit counts.
+FigureFiles OpenFigureFiles(const std::string& folder, CgroupVersion version, bool swap) {
     const ControllerFiles& files = FilesOf(version);
     const auto open = [&folder](const char* name) {
         return ::open((folder + '/' + name).c_str(), O_RDONLY | O_CLOEXEC);
     };
-    return {open(files.Usage), open("memory.stat"), open(files.SwapUsage)};
+    return {open(files.Usage), open("memory.stat"), swap ? open(files.SwapUsage) : -1};
 }
 
 void CloseFigureFiles(FigureFiles& files) {
@@ -89,7 +90,7 @@ CgroupLevel ReadFigures(CgroupLevel limits, const FigureFiles& files, CgroupVers
     level.Usage = NumberOf(ReadOpen(files.Usage));
     if (const std::optional<std::string> stat = ReadOpen(files.Stat))
         level.InactiveFile = CgroupStat(*stat, FilesOf(version).InactiveFileKey);
-    if (level.SwapLimit) level.SwapUsage = NumberOf(ReadOpen(files.SwapUsage));
+    level.SwapUsage = NumberOf(ReadOpen(files.SwapUsage));
     return level;
 }
 
@@ -137,8 +138,9 @@ MemoryCgroups FindMemoryCgroups(const std::string& root) {
 }
 
 CgroupLevel ReadCgroupLevel(const std::string& folder, CgroupVersion version) {
-    FigureFiles files = OpenFigureFiles(folder, version);
-    const CgroupLevel level = ReadFigures(ReadLimits(folder, version, UINT64_MAX), files, version);
+    const CgroupLevel limits = ReadLimits(folder, version, UINT64_MAX);
+    FigureFiles files = OpenFigureFiles(folder, version, limits.SwapLimit.has_value());
+    const CgroupLevel level = ReadFigures(limits, files, version);
     CloseFigureFiles(files);
     return level;
 }
@@ -153,10 +155,13 @@ std::vector<CgroupLevel> ReadLimitingCgroups(std::uint64_t memTotal, std::uint64
         const MemoryCgroups cgroups = FindMemoryCgroups();
         std::vector<Limiting> found;
         for (const std::string& folder : cgroups.Folders) {
-            const CgroupLevel limits = ReadLimits(folder, cgroups.Version, memTotal);
-            if (SetsALimit(limits, memTotal, swapTotal))
-                found.push_back(
-                    {limits, OpenFigureFiles(folder, cgroups.Version), cgroups.Version});
+            CgroupLevel limits = ReadLimits(folder, cgroups.Version, memTotal);
+            if (!SetsALimit(limits, memTotal, swapTotal)) continue;
+            // A swap limit of the machine's size or more needs no swap usage.
+            if (!LimitsSwap(limits, memTotal, swapTotal)) limits.SwapLimit.reset();
+            found.push_back({limits,
+                             OpenFigureFiles(folder, cgroups.Version, limits.SwapLimit.has_value()),
+                             cgroups.Version});
         }
         return found;
     }();
