@@ -97,6 +97,7 @@ package-win64:
 
 bench: build
 	scripts/install-deps bench
+	cmake --build build -j $(JOBS) --target mount_table_bench cgroup_memory_bench
 	bench/run
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')

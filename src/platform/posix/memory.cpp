@@ -2,13 +2,16 @@
 
 #include <fcntl.h>
 
+#include "platform/posix/cgroup_memory.h"
 #include "platform/posix/proc_text.h"
 #include "platform/posix/read_file.h"
 
 namespace qv {
 
 // MemAvailable is what a new program can have without swapping: the free
-// physical memory users mean. The paging store is the swap space.
+// physical memory users mean. The paging store is the swap space. Inside a
+// memory cgroup (a container, a systemd unit with MemoryMax=) the process
+// may have no more than its cgroups' limits allow, however free the machine.
 MemoryStatus QueryMemoryStatus() {
     MemoryStatus status;
     // Kept open: each report line asks afresh, and a read from the start of the
@@ -21,7 +24,9 @@ MemoryStatus QueryMemoryStatus() {
     status.availPhys = available ? *available : MeminfoBytes(*meminfo, "MemFree").value_or(0);
     status.totalPageFile = MeminfoBytes(*meminfo, "SwapTotal").value_or(0);
     status.availPageFile = MeminfoBytes(*meminfo, "SwapFree").value_or(0);
-    return status;
+    const std::uint64_t memTotal = MeminfoBytes(*meminfo, "MemTotal").value_or(0);
+    return WithinCgroupLimits(status, memTotal,
+                              ReadLimitingCgroups(memTotal, status.totalPageFile));
 }
 
 }  // namespace qv

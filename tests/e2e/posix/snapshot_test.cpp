@@ -1,11 +1,14 @@
 // The real program on this machine.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -113,6 +116,61 @@ TEST(Snapshot, ValuesAgreeWithTheKernel) {
     const Quantity virtualFree = ParseQuantity(*LineStartingWith(lines, "Free virtual memory"));
     EXPECT_NEAR(virtualFree.bytes, static_cast<double>(availableBefore + swapFreeBefore),
                 virtualFree.tolerance + slack);
+}
+
+// The folder of this process's cgroup in the version 1 memory hierarchy as
+// this machine mounts it; "" where the process has none.
+std::string OwnV1MemoryCgroup() {
+    std::ifstream in("/proc/self/cgroup");
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t at = line.find(":memory:");
+        if (at != std::string::npos) return "/sys/fs/cgroup/memory" + line.substr(at + 8);
+    }
+    return "";
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    std::ofstream out(path);
+    out << text;
+    return static_cast<bool>(out.flush());
+}
+
+// As `docker run --memory=512m` or a unit's MemoryMax=512M would run it: the
+// kernel kills what uses more, so no more can be free, however free the machine.
+TEST(Snapshot, InAMemoryCgroupOf512MiBAtMost512MiBAreFree) {
+    constexpr std::uint64_t kLimit = 512ULL << 20;
+    const std::string parent = OwnV1MemoryCgroup();
+    if (::geteuid() != 0 || parent.empty() || !fs::exists(parent + "/memory.limit_in_bytes"))
+        GTEST_SKIP() << "needs root and the version 1 memory controller";
+    if (MeminfoKiB("MemAvailable") * 1024 < 2 * kLimit)
+        GTEST_SKIP() << "the machine itself has too little free to tell a limit";
+    const std::string cgroup = parent + "/snapshot-test-" + std::to_string(::getpid());
+    ASSERT_EQ(::mkdir(cgroup.c_str(), 0755), 0) << cgroup << ": " << std::strerror(errno);
+    struct Removal {
+        std::string folder;
+        ~Removal() { ::rmdir(folder.c_str()); }  // the child has ended: the cgroup is empty
+    } removal{cgroup};
+    ASSERT_TRUE(WriteText(cgroup + "/memory.limit_in_bytes", std::to_string(kLimit)));
+
+    test::Launch launch;
+    launch.argv = {SNAPSHOT_EXE};
+    // "0" moves the writer itself; nothing is allocated between fork and exec.
+    launch.prepare = [procs = cgroup + "/cgroup.procs"] {
+        const int fd = ::open(procs.c_str(), O_WRONLY | O_CLOEXEC);
+        const bool moved = fd >= 0 && ::write(fd, "0", 1) == 1;
+        if (fd >= 0) ::close(fd);
+        return moved;
+    };
+    const test::Outcome outcome = test::Run(launch);
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    const auto lines = Lines(outcome.out);
+    const Quantity physical = ParseQuantity(*LineStartingWith(lines, "Free physical memory"));
+    EXPECT_LE(physical.bytes - physical.tolerance, static_cast<double>(kLimit)) << outcome.out;
+    EXPECT_GT(physical.bytes, 0.0) << outcome.out;
+    const Quantity virtualFree = ParseQuantity(*LineStartingWith(lines, "Free virtual memory"));
+    EXPECT_LE(virtualFree.bytes - virtualFree.tolerance,
+              static_cast<double>(kLimit + MeminfoKiB("SwapFree") * 1024))
+        << outcome.out;
 }
 
 // The moment as the clock of a zone `offset` seconds behind UTC shows it.
