@@ -64,17 +64,23 @@ std::string ProgramFolderIn(const std::string& base) {
     return base.empty() ? base : base + "/quorvant";
 }
 
+bool IsFolder(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 // An install prefix (/usr, /usr/local, a --prefix of one's own) holds the
-// program in bin/ and its catalogue in share/quorvant, where the language
-// library's loader looks for it; a build folder or an unpacked copy has the
-// catalogue beside the program, which the loader then prefers.
+// program in bin/ and its data in share/quorvant, where the language
+// library's loader looks for the catalogue; a build folder or an unpacked copy
+// has the catalogue beside the program, which the loader then prefers. The
+// folder, not the catalogue, tells: a copy whose catalogue went missing still
+// belongs to its prefix and must not write into it.
 bool RunsFromInstallPrefix(const std::string& executable) {
     const std::string folder = DirectoryOf(executable);
     const std::size_t slash = folder.rfind('/');
     if (slash == std::string::npos || folder.compare(slash + 1, std::string::npos, "bin") != 0)
         return false;
-    const std::string prefix = folder.substr(0, slash);
-    return FileExists(prefix + "/share/quorvant/QUORVANT.cat") &&
+    return IsFolder(folder.substr(0, slash) + "/share/quorvant") &&
            !FileExists(folder + "/QUORVANT.cat");
 }
 
