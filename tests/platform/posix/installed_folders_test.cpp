@@ -5,11 +5,9 @@
 // $XDG_CONFIG_HOME with $HOME/.config; "All paths set in these environment
 // variables must be absolute. If an implementation encounters a relative path
 // in any of these variables it should consider the path invalid and ignore
-// it"; and "If, when attempting to write a file, the destination directory is
-// non-existent an attempt should be made to create it with permission 0700."
+// it".
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -89,20 +87,6 @@ TEST(InstallPrefix, IsNoneWhereTheCatalogueLiesBesideTheProgram) {
     fs::create_directories(prefix.path() / "share/quorvant");
     test::WriteFile(prefix / "bin/QUORVANT.cat", "");  // an unpacked copy run from its own folder
     EXPECT_FALSE(InstalledCopyFolders(prefix / "bin/snapshot").has_value());
-}
-
-TEST(UserFolder, IsMadeWithEveryMissingFolderAboveItForItsOwnerAlone) {
-    test::TempDir base;
-    const std::string folder = base / "state/quorvant";
-    ASSERT_TRUE(MakeUserFolder(folder.c_str()));
-    for (const std::string& made : {base / "state", folder}) {
-        struct stat status {};
-        ASSERT_EQ(::stat(made.c_str(), &status), 0) << made;
-        EXPECT_EQ(status.st_mode & 07777, 0700u) << made;
-    }
-    EXPECT_TRUE(MakeUserFolder(folder.c_str())) << "a folder that is there already";
-    test::WriteFile(base / "file", "");
-    EXPECT_FALSE(MakeUserFolder((base / "file/quorvant").c_str())) << "below a file";
 }
 
 }  // namespace
