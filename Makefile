@@ -82,13 +82,14 @@ package: build-all
 # Installs the package with apt-get, runs it and removes it again (as root;
 # otherwise the test says it was skipped).
 test-package: package
+	scripts/install-deps package-test
 	SNAPSHOT_DEB=$$(ls build/packages/*.deb) ./build/tests/unit_tests --gtest_filter='DebianPackage.*'
 
 # The Windows 64-bit zip: SNAPSHOT.EXE, QUORVANT.DLL, the example settings
 # file and README.TXT, in build-win64/packages/; unpacked, its program must
 # report under wine64.
 package-win64:
-	scripts/install-deps native windows
+	scripts/install-deps native windows zip
 	cmake --preset win64 >/dev/null
 	rm -f build-win64/packages/*.zip
 	cmake --build build-win64 -j $(JOBS) --target package

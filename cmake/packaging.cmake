@@ -21,7 +21,9 @@ if(WIN32)
             DESTINATION .)
 else()
     install(TARGETS snapshot RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-    # The loader looks in share/quorvant beside the executable's folder.
+    # The loader looks in share/quorvant beside the executable's folder; that
+    # folder also tells the program it is an installed copy, which keeps its
+    # log and settings in the user's folders, never below the prefix.
     install(FILES ${CATALOGUE} DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvant)
     install(FILES ${DOC_DIR}/snapshot.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${DOC_DIR}/QUORVANT.INI.example DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -13,7 +13,7 @@
 #include "platform/mutex.h"
 #include "platform/path.h"
 #include "platform/system.h"
-#include "report/globals.h"
+#include "report/home_path.h"
 
 namespace qv {
 namespace {
@@ -88,8 +88,8 @@ void Log(const char* Message, ...) {
     const DWORD savedError = LastError();  // logging must not disturb the caller's error
     Mutex& lock = LogSemaphore();
     lock.Request(-1);
-    const std::string homePath = HomePath;
-    {
+    if (const std::string* folder = LogFolder()) {  // none: this run keeps no log
+        const std::string homePath = *folder;
         // Other processes may share the log: their rotations must not cross ours.
         const std::string path = LogFilePath(homePath);
         const FileLock shared(path, LockStuck ? std::chrono::milliseconds(0) : kLockWait);

@@ -3,6 +3,7 @@
 namespace qv {
 
 std::string HomePath;
+std::optional<InstalledFolders> InstalledCopy;
 HANDLE LibraryHandle = nullptr;
 
 }  // namespace qv

@@ -1,7 +1,10 @@
 #include "report/home_path.h"
 
+#include <atomic>
+
 #include "locale/text.h"
 #include "platform/path.h"
+#include "report/globals.h"
 
 namespace qv {
 
@@ -16,6 +19,21 @@ std::string HomePathOf(const std::string& executable, bool foldCase) {
     const bool isRoot = end == (hasDrive ? 2u : 0u);
     if (isRoot && !hasDrive) return path.substr(0, 1);  // POSIX "/": no shorter form exists
     return path.substr(0, end);
+}
+
+const std::string* LogFolder() {
+    if (!InstalledCopy) return &HomePath;
+    const std::string& state = InstalledCopy->state;
+    // One attempt a run. Two entries at once may both try: the second finds
+    // the folder made.
+    enum Made { kNotTried, kMade, kFailed };
+    static std::atomic<Made> made{kNotTried};
+    if (made == kNotTried) made = !state.empty() && MakeUserFolder(state.c_str()) ? kMade : kFailed;
+    return made == kMade ? &state : nullptr;
+}
+
+const std::string& SettingsFolder() {
+    return InstalledCopy ? InstalledCopy->config : HomePath;
 }
 
 }  // namespace qv

@@ -33,12 +33,14 @@ int main() {
     // the log; the handler is unlinked again before the clean-up below.
     qv::ExceptionHandlerScope faultReport;
     // The home path comes first, so that even a failure to load the language
-    // library is logged in the home directory rather than wherever the user is.
+    // library is logged in the home directory (or an installed copy's folder
+    // for it) rather than wherever the user is.
     qv::HomePath = qv::HomePathOf(qv::ExecutablePath(), qv::PathsFoldCase());
+    qv::InstalledCopy = qv::InstalledCopyFolders(qv::ExecutablePath());
     qv::Module Library("QUORVANT");
     qv::LibraryHandle = Library.QueryHandle();
     const qv::CountryInfo Locale;
-    qv::Profile IniFile("QUORVANT", nullptr, qv::HomePath.c_str(), 0);
+    qv::Profile IniFile("QUORVANT", nullptr, qv::SettingsFolder().c_str(), 0);
     qv::INIDATA IniData(Locale);
     if (IniFile.IsReady()) IniFile.GetIniData(&IniData);
 

@@ -10,7 +10,7 @@
 
 #include "diag/fault_report.h"
 #include "diag/log.h"
-#include "report/globals.h"
+#include "report/home_path.h"
 
 // The handler runs on an alternate stack, so a stack overflow is reported too.
 // Everything it does is async-signal-safe: the fault may have struck inside the
@@ -67,9 +67,12 @@ FaultRegisters RegistersOf(const ucontext_t& context) {
     return r;
 }
 
+// Without a folder for the log the path stays empty, which no file has.
 void BuildInHome(char* buffer, const char* name) {
     FixedText path(buffer, kPathSize);
-    if (!HomePath.empty()) path.Add(HomePath.c_str()).Add("/");
+    const std::string* folder = LogFolder();
+    if (!folder) return;
+    if (!folder->empty()) path.Add(folder->c_str()).Add("/");
     path.Add(name);
 }
 

@@ -1,6 +1,9 @@
 #include "platform/path.h"
 
+#include <errno.h>
 #include <limits.h>
+#include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +37,53 @@ std::string ReadExecutableLink() {
     }
 }
 
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+// A base directory of the user's by the XDG base-directory rules: the
+// variable when it holds an absolute path (a relative one is invalid and
+// ignored), otherwise its default below $HOME. Empty when neither is usable:
+// the program is linked statically, where the user database cannot be asked.
+std::string UserBaseDirectory(const char* variable, const char* belowHome) {
+    const char* value = ::getenv(variable);
+    if (value && value[0] == '/') return WithoutTrailingSlashes(value);
+    const char* home = ::getenv("HOME");
+    if (!home || home[0] != '/') return {};
+    const std::string base = WithoutTrailingSlashes(home);
+    return (base == "/" ? std::string() : base) + belowHome;
+}
+
+std::string ProgramFolderIn(const std::string& base) {
+    return base.empty() ? base : base + "/quorvant";
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// An install prefix (/usr, /usr/local, a --prefix of one's own) holds the
+// program in bin/ and its data in share/quorvant, where the language
+// library's loader looks for the catalogue; a build folder or an unpacked copy
+// has the catalogue beside the program, which the loader then prefers. The
+// folder, not the catalogue, tells: a copy whose catalogue went missing still
+// belongs to its prefix and must not write into it.
+bool RunsFromInstallPrefix(const std::string& executable) {
+    const std::string folder = DirectoryOf(executable);
+    const std::size_t slash = folder.rfind('/');
+    if (slash == std::string::npos || folder.compare(slash + 1, std::string::npos, "bin") != 0)
+        return false;
+    return IsFolder(folder.substr(0, slash) + "/share/quorvant") &&
+           !FileExists(folder + "/QUORVANT.cat");
+}
+
 }  // namespace
 
 // The kernel's record of the running executable: right also when the program
@@ -50,6 +100,31 @@ std::string AbsolutePath(const std::string& path) {
     std::string directory = buffer.data();
     if (directory.back() != '/') directory += '/';
     return directory + path;
+}
+
+std::optional<InstalledFolders> InstalledCopyFolders(const std::string& executable) {
+    if (!RunsFromInstallPrefix(executable)) return std::nullopt;
+    return InstalledFolders{ProgramFolderIn(UserBaseDirectory("XDG_STATE_HOME", "/.local/state")),
+                            ProgramFolderIn(UserBaseDirectory("XDG_CONFIG_HOME", "/.config"))};
+}
+
+// Folder by folder from the top, as `mkdir -p` does; a folder that is there
+// already is left as it is.
+bool MakeUserFolder(const char* path) {
+    char folder[PATH_MAX];
+    const std::size_t length = ::strlen(path);
+    if (length == 0 || length >= sizeof folder) return false;
+    ::memcpy(folder, path, length + 1);
+    for (std::size_t end = 1; end <= length; ++end) {
+        if (folder[end] != '/' && folder[end] != '\0') continue;
+        const char saved = folder[end];
+        folder[end] = '\0';
+        const bool made = ::mkdir(folder, 0700) == 0 || errno == EEXIST;
+        folder[end] = saved;
+        if (!made) return false;
+    }
+    struct stat status {};
+    return ::stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 bool FileExists(const std::string& path) {

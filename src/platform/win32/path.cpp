@@ -44,6 +44,27 @@ std::string AbsolutePath(const std::string& path) {
     }
 }
 
+// A Windows copy runs from a folder of its own (the unpacked zip) and keeps
+// its files beside itself.
+std::optional<InstalledFolders> InstalledCopyFolders(const std::string&) {
+    return std::nullopt;
+}
+
+// Folder by folder from the top; a drive ("C:"), the root or a folder that is
+// there already is left as it is. No Windows copy asks for it today.
+bool MakeUserFolder(const char* path) {
+    std::string folder = path;
+    for (std::size_t end = 1; end <= folder.size(); ++end) {
+        if (end < folder.size() && !IsPathSeparator(folder[end])) continue;
+        const std::string upTo = folder.substr(0, end);
+        if (upTo.back() == ':' || upTo.find_first_not_of("\\/") == std::string::npos) continue;
+        if (!::CreateDirectoryA(upTo.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    const ::DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool FileExists(const std::string& path) {
     const ::DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

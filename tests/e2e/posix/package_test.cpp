@@ -1,6 +1,8 @@
 // The Debian package made by `make package`: installed with apt-get, run as
-// installed, and removed again without a trace. It changes the machine, so it
-// runs only when asked to (SNAPSHOT_DEB names the package file) and as root.
+// installed by root and by a user made for the test, and removed again
+// without a trace. Debian's policy keeps /usr for the package manager: the
+// runs must write nothing there. It changes the machine, so it runs only when
+// asked to (SNAPSHOT_DEB names the package file) and as root.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -18,7 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<std::string> kQuietApt = {"DEBIAN_FRONTEND=noninteractive"};
-const std::string kInstalledLog = "/usr/bin/QUORVANT.LOG";
+const std::string kTestUser = "snapshot-pkgtest";
+// A settings file with one key: every other key is noted in the log.
+const std::string kSettingsInBytes = "[QUORVANT]\nShowK=0000\n";
 
 bool PackageInstalled() {
     const test::Outcome query =
@@ -65,6 +69,77 @@ std::vector<std::string> PackageFiles() {
     return files;
 }
 
+// The files under /usr that bear the names of the program's own files (the
+// log, its backup, the settings file) and that the package does not hold.
+std::vector<std::string> ProgramFilesUnderUsrBesides(const std::vector<std::string>& packaged) {
+    std::vector<std::string> strays;
+    const test::Outcome found =
+        test::Run({"/usr/bin/find", "/usr", "-xdev", "(", "-name", "QUORVANT.*", "-o", "-name",
+                   "LOGFILE.BAK", ")", "-print"});
+    for (const std::string& path : test::Lines(found.out))
+        if (std::find(packaged.begin(), packaged.end(), path) == packaged.end())
+            strays.push_back(path);
+    return strays;
+}
+
+// A user of the machine for the test's lifetime, with a home folder below
+// /home that goes with them.
+class TestUser {
+  public:
+    TestUser() {
+        Remove();  // left over by a test that was killed
+        Made = test::Run({"/usr/sbin/useradd", "--create-home", "--shell", "/bin/sh", kTestUser})
+                   .exitCode == 0;
+    }
+    ~TestUser() { Remove(); }
+    TestUser(const TestUser&) = delete;
+    TestUser& operator=(const TestUser&) = delete;
+
+    bool IsMade() const { return Made; }
+    static fs::path Home() { return fs::path("/home") / kTestUser; }
+
+  private:
+    static void Remove() {
+        if (test::Run({"/usr/bin/id", kTestUser}).exitCode == 0)
+            test::Run({"/usr/sbin/userdel", "--remove", kTestUser});
+    }
+    bool Made = false;
+};
+
+// Runs the installed program with `home` as the user's home folder; the XDG
+// variables are emptied, so their defaults below it hold.
+test::Outcome RunInstalled(const fs::path& home, std::vector<std::string> prefix = {}) {
+    test::TempDir elsewhere;
+    fs::permissions(elsewhere.path(), fs::perms::all);  // any user may stand in it
+    test::Launch launch;
+    launch.argv = std::move(prefix);
+    launch.argv.push_back("/usr/bin/snapshot");
+    launch.environment = {"XDG_DATA_HOME=", "XDG_DATA_DIRS=", "XDG_CONFIG_HOME=", "XDG_STATE_HOME=",
+                          "HOME=" + home.string()};
+    launch.workingDirectory = elsewhere.path().string();
+    return test::Run(launch);
+}
+
+// The run read the settings in the user's configuration folder (sizes in
+// bytes) and noted the keys it lacks in the user's state folder.
+void ExpectSettingsReadAndLogged(const test::Outcome& run, const fs::path& home) {
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_GE(test::Lines(run.out).size(), 9u) << run.out;
+    for (const std::string& line : test::Lines(run.out)) {
+        if (line.rfind("Free physical memory", 0) == 0) {
+            EXPECT_EQ(line.back(), ' ') << line;
+        }
+    }
+    const fs::path log = home / ".local/state/quorvant/QUORVANT.LOG";
+    ASSERT_TRUE(fs::is_regular_file(log)) << log;
+    EXPECT_NE(test::ReadFile(log).find("Wrong size"), std::string::npos);
+}
+
+void WriteSettings(const fs::path& home) {
+    fs::create_directories(home / ".config/quorvant");
+    test::WriteFile((home / ".config/quorvant/QUORVANT.INI").string(), kSettingsInBytes);
+}
+
 TEST(DebianPackage, InstallsRunsAndRemovesCleanly) {
     const char* package = ::getenv("SNAPSHOT_DEB");
     if (!package || !*package)
@@ -74,7 +149,6 @@ TEST(DebianPackage, InstallsRunsAndRemovesCleanly) {
     if (PackageInstalled())
         GTEST_SKIP() << "snapshot is installed on this machine already; the test leaves it alone";
     ASSERT_TRUE(fs::is_regular_file(package)) << package;
-    const bool logWasThere = fs::exists(kInstalledLog);
 
     std::vector<std::string> files;
     {
@@ -87,24 +161,21 @@ TEST(DebianPackage, InstallsRunsAndRemovesCleanly) {
              {"/usr/bin/snapshot", "/usr/share/quorvant/QUORVANT.cat",
               "/usr/share/man/man1/snapshot.1", "/usr/share/doc/snapshot/QUORVANT.INI.example"})
             EXPECT_NE(std::find(files.begin(), files.end(), expected), files.end()) << expected;
+        const std::vector<std::string> straysBefore = ProgramFilesUnderUsrBesides(files);
 
-        test::TempDir elsewhere;
-        test::Launch launch;
-        launch.argv = {"/usr/bin/snapshot"};
-        launch.environment = {"XDG_DATA_HOME=" + elsewhere.path().string(),
-                              "XDG_DATA_DIRS=" + elsewhere.path().string(),
-                              "XDG_CONFIG_HOME=" + elsewhere.path().string()};
-        launch.workingDirectory = elsewhere.path().string();
-        const test::Outcome run = test::Run(launch);
-        EXPECT_EQ(run.exitCode, 0) << run.err;
-        EXPECT_GE(test::Lines(run.out).size(), 9u) << run.out;
-        EXPECT_NE(run.out.find("Free space on all local volumes"), std::string::npos);
-        if (!logWasThere && fs::exists(kInstalledLog)) {
-            ADD_FAILURE() << "the run as root logged into /usr/bin:\n"
-                          << test::ReadFile(kInstalledLog);
-            fs::remove(kInstalledLog);  // dpkg would leave it behind
-        }
+        test::TempDir rootHome;
+        WriteSettings(rootHome.path());
+        ExpectSettingsReadAndLogged(RunInstalled(rootHome.path()), rootHome.path());
 
+        const TestUser user;
+        ASSERT_TRUE(user.IsMade());
+        WriteSettings(TestUser::Home());
+        test::Run({"/usr/bin/chown", "-R", kTestUser + ":", TestUser::Home().string()});
+        ExpectSettingsReadAndLogged(
+            RunInstalled(TestUser::Home(), {"/usr/sbin/runuser", "-u", kTestUser, "--"}),
+            TestUser::Home());
+
+        EXPECT_EQ(ProgramFilesUnderUsrBesides(files), straysBefore) << "a run wrote under /usr";
         const test::Outcome remove = Apt({"remove", "snapshot"});
         EXPECT_EQ(remove.exitCode, 0) << remove.out << remove.err;
     }
@@ -112,6 +183,8 @@ TEST(DebianPackage, InstallsRunsAndRemovesCleanly) {
     for (const std::string& file : files) EXPECT_FALSE(fs::exists(file)) << file;
     EXPECT_FALSE(fs::exists("/usr/share/quorvant"));
     EXPECT_FALSE(fs::exists("/usr/share/doc/snapshot"));
+    const test::Outcome remains = test::Run({"/usr/bin/dpkg-query", "-W", "snapshot"});
+    EXPECT_NE(remains.exitCode, 0) << "dpkg still knows the package: " << remains.out;
 }
 
 }  // namespace
