@@ -17,6 +17,10 @@ struct MountEntry {
     std::string MountPoint;  // escapes decoded
     std::string Type;        // "ext4", "fuse.sshfs", ...
     std::string Source;      // "/dev/sda1", "server:/export", "tmpfs", ...
+    // An overlay's upper layer ("upperdir=" of the super options), where its
+    // writes go; "" for other file systems and read-only overlays.
+    std::string UpperDir;
+    bool ReadOnly = false;  // the file system itself is read-only (super options "ro")
 };
 
 // The mounts in table order. Malformed lines are skipped and counted.

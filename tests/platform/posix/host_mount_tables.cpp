@@ -30,6 +30,10 @@ std::vector<std::optional<FreeSpace>> HostFacts::SpaceOf(const std::vector<Mount
     return space;
 }
 
+std::optional<MountEntry> HostFacts::UncoveredRoot(const std::vector<MountEntry>&) {
+    return Host.UncoveredRoot;
+}
+
 std::string Bytes(std::uint64_t bytes) {
     const std::string digits = std::to_string(bytes);
     std::string grouped;
@@ -48,7 +52,11 @@ FreeSpace Tmpfs(std::uint64_t sizeKiB, std::uint64_t usedKiB = 0) {
 }
 
 BlockDeviceFacts Disk(const char* name, bool removable = false, bool hotPlugged = false) {
-    return {name, removable, hotPlugged};
+    BlockDeviceFacts facts;
+    facts.Name = name;
+    facts.Removable = removable;
+    facts.HotPlugged = hotPlugged;
+    return facts;
 }
 
 // An Ubuntu 22.04 cloud server (AWS, 16 GiB, 100 GB root disk) running twelve

@@ -25,6 +25,8 @@ struct HostTable {
     std::map<std::string, HostDevice> Devices;  // by the mount's source
     // statvfs by the file system's device number ("0:52"); none: no answer.
     std::map<std::string, FreeSpace> Space;
+    // The root as stat and statfs tell it, where no line is mounted on "/".
+    std::optional<MountEntry> UncoveredRoot;
     // Label part and value of the total, then of each volume line.
     std::vector<std::pair<std::string, std::string>> Lines;
 
@@ -40,6 +42,7 @@ class HostFacts : public MountFacts {
     std::string LabelOf(const MountEntry& mount) override;
     std::vector<std::optional<FreeSpace>> SpaceOf(const std::vector<MountEntry>& mounts,
                                                   const std::vector<std::size_t>& indexes) override;
+    std::optional<MountEntry> UncoveredRoot(const std::vector<MountEntry>& mounts) override;
 
   private:
     const HostTable& Host;
