@@ -88,6 +88,10 @@ DriveKind ClassifyBlockDevice(const BlockDeviceFacts& device, bool holdsRoot) {
 DriveKind ClassifyMount(const MountEntry& mount, const std::optional<BlockDeviceFacts>& facts,
                         bool holdsRoot) {
     if (IsOneOf(mount.Type, kPseudoTypes)) return kOtherDrive;
+    // A file system read-only in itself takes nothing more, whatever it
+    // reports free: images (squashfuse and the FUSE mounters of AppImages,
+    // erofs), container engines' masks over /proc and /sys.
+    if (mount.ReadOnly) return kOtherDrive;
     // Every dataset of a pool tells the pool's free space; a dataset's name
     // may hold a colon ("tank/backup:2024") without naming a server.
     if (mount.Type == "zfs") return kFixedDrive;

@@ -59,12 +59,6 @@ std::vector<Shown> MergeSameFileSystems(const std::vector<MountEntry>& mounts,
     return merged;
 }
 
-// A file system read-only in itself with nothing free is an image (squashfuse
-// and other FUSE image mounters, erofs): nothing can be written there.
-bool IsWritable(const MountEntry& mount, const FreeSpace& space) {
-    return !mount.ReadOnly || space.FreeBytes != 0;
-}
-
 }  // namespace
 
 std::vector<Volume> VolumesOfMountTable(std::string_view mountInfo, MountFacts& facts) {
@@ -86,9 +80,7 @@ std::vector<Volume> VolumesOfMountTable(MountTable table, MountFacts& facts) {
     shown.reserve(candidates.size());
     for (std::size_t v = 0; v < candidates.size(); ++v) {
         const MountEntry& mount = table.Mounts[candidates[v].Index];
-        if (!space[v] || (space[v]->TotalBlocks == 0 && !ListedWithoutBlocks(mount)) ||
-            !IsWritable(mount, *space[v]))
-            continue;
+        if (!space[v] || (space[v]->TotalBlocks == 0 && !ListedWithoutBlocks(mount))) continue;
         shown.push_back(Shown{candidates[v].Index, candidates[v].Kind, *space[v]});
     }
 

@@ -32,6 +32,8 @@ TEST_P(HostVolumes, ReportTheLinesOfTheirKinds) {
 
 INSTANTIATE_TEST_SUITE_P(Hosts, HostVolumes, ::testing::ValuesIn(test::HostTables()),
                          [](const auto& info) { return info.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Stores, HostVolumes, ::testing::ValuesIn(test::StoreHostTables()),
+                         [](const auto& info) { return info.param.Name; });
 
 // "No blocks" leaves out a file system that stores nothing, but not a RAM
 // one: ramfs never reports blocks, nor does a tmpfs without a size limit.
