@@ -35,28 +35,64 @@ struct IdentityHash {
     }
 };
 
+void MergeInto(Shown& into, const Shown& other, const std::vector<MountEntry>& mounts) {
+    into.Kind = MergedKind(into.Kind, other.Kind);
+    if (ShowsBetter(mounts[other.Index], mounts[into.Index])) {
+        into.Index = other.Index;
+        into.Space = other.Space;
+    }
+}
+
 // Each store once: the candidates that statfs shows to be one are merged
 // into the one that shows it best.
 std::vector<Shown> MergeSameFileSystems(const std::vector<MountEntry>& mounts,
-                                        std::vector<Shown> shown) {
+                                        const std::vector<Shown>& shown) {
     std::vector<Shown> merged;
     merged.reserve(shown.size());
     std::unordered_map<FileSystemIdentity, std::size_t, IdentityHash> seen;
     for (const Shown& volume : shown) {
         const FileSystemIdentity identity{volume.Space.FileSystemId, volume.Space.TotalBlocks};
         const auto [at, first] = seen.emplace(identity, merged.size());
-        if (identity.Id == 0 || first) {
+        if (identity.Id == 0 || first)
             merged.push_back(volume);
-            continue;
-        }
-        Shown& same = merged[at->second];
-        same.Kind = MergedKind(same.Kind, volume.Kind);
-        if (ShowsBetter(mounts[volume.Index], mounts[same.Index])) {
-            same.Index = volume.Index;
-            same.Space = volume.Space;
-        }
+        else
+            MergeInto(merged[at->second], volume, mounts);
     }
     return merged;
+}
+
+bool IsOverlay(const MountEntry& mount) {
+    return mount.Type == "overlay";
+}
+
+// An overlay reports the statfs of its upper layer's file system, all but
+// the id, which recent kernels make its own (uuid=on). Inside a container
+// that layer lies outside the table: the overlay is the store of the file
+// system in the table that has its size, in blocks and in inodes. Both are
+// disks: an overlay whose layer the table shows is that layer's store
+// already, of its kind.
+std::vector<Shown> MergeOverlaysIntoTheirLayers(const std::vector<MountEntry>& mounts,
+                                                std::vector<Shown> shown) {
+    std::unordered_map<FileSystemIdentity, std::size_t, IdentityHash> bySize;
+    for (std::size_t k = 0; k < shown.size(); ++k)
+        if (!IsOverlay(mounts[shown[k].Index]) && shown[k].Kind == kFixedDrive &&
+            shown[k].Space.TotalBlocks != 0)
+            bySize.emplace(
+                FileSystemIdentity{shown[k].Space.TotalFiles, shown[k].Space.TotalBlocks}, k);
+    std::vector<bool> gone(shown.size(), false);
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        if (!IsOverlay(mounts[shown[k].Index]) || shown[k].Kind != kFixedDrive) continue;
+        const auto layer =
+            bySize.find(FileSystemIdentity{shown[k].Space.TotalFiles, shown[k].Space.TotalBlocks});
+        if (layer == bySize.end()) continue;
+        MergeInto(shown[k], shown[layer->second], mounts);
+        gone[layer->second] = true;
+    }
+    std::vector<Shown> kept;
+    kept.reserve(shown.size());
+    for (std::size_t k = 0; k < shown.size(); ++k)
+        if (!gone[k]) kept.push_back(shown[k]);
+    return kept;
 }
 
 }  // namespace
@@ -85,7 +121,8 @@ std::vector<Volume> VolumesOfMountTable(MountTable table, MountFacts& facts) {
     }
 
     std::vector<Volume> volumes;
-    for (const Shown& one : MergeSameFileSystems(table.Mounts, std::move(shown))) {
+    for (const Shown& one :
+         MergeOverlaysIntoTheirLayers(table.Mounts, MergeSameFileSystems(table.Mounts, shown))) {
         const MountEntry& mount = table.Mounts[one.Index];
         Volume volume;
         volume.Name = mount.MountPoint;

@@ -6,9 +6,11 @@
 namespace qv::test {
 namespace {
 
-// A file system's statfs: what the user may write, its blocks, its f_fsid.
-FreeSpace Statfs(std::uint64_t freeBytes, std::uint64_t blocks, std::uint64_t id = 0) {
-    return {freeBytes, blocks, id};
+// A file system's statfs: what the user may write, its blocks, its f_fsid
+// and its inodes.
+FreeSpace Statfs(std::uint64_t freeBytes, std::uint64_t blocks, std::uint64_t id = 0,
+                 std::uint64_t files = 0) {
+    return {freeBytes, blocks, id, files};
 }
 
 // Captured on Docker Desktop 29.7.2 (macOS, kernel 7.0.12-linuxkit) with
@@ -17,8 +19,9 @@ FreeSpace Statfs(std::uint64_t freeBytes, std::uint64_t blocks, std::uint64_t id
 // parsers (test_filesystem_posture_parsers.cpp, kMountinfoContainerOverlay).
 // The root is an overlay whose upper layer lies on the VM's disk outside the
 // container's view, and /etc/resolv.conf, /etc/hostname and /etc/hosts are
-// files of that disk bound in. statfs gives the overlay the file-system id
-// and size of its upper layer's disk: one store, shown as "/", counted once.
+// files of that disk bound in. statfs gives the overlay the size of its upper
+// layer's disk, under an id of its own (uuid=on, as recent kernels mount a
+// new overlay): one store, shown as "/", counted once.
 HostTable DockerDesktopContainer() {
     HostTable host;
     host.Name = "DockerDesktopContainer";
@@ -47,8 +50,9 @@ HostTable DockerDesktopContainer() {
 158 210 0:86 / /sys/firmware ro,relatime - tmpfs tmpfs ro,size=4k,nr_inodes=1
 )";
     host.Devices = {{"/dev/vda1", {Disk("vda1", false, false, "vda"), ""}}};
-    const FreeSpace vmDisk = Statfs(79456894976, 15358440, 0x1f5c03a2b7e94d60);
-    host.Space = {{"0:58", vmDisk},
+    const FreeSpace vmDisk = Statfs(79456894976, 15358440, 0x1f5c03a2b7e94d60, 3842048);
+    const FreeSpace overlay = Statfs(79456894976, 15358440, 0x4a9775f672c2a864, 3842048);
+    host.Space = {{"0:58", overlay},
                   {"254:1", vmDisk},
                   {"0:82", Tmpfs(65536)},
                   {"0:85", Tmpfs(65536)},
