@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 
+#include "platform/posix/path_index.h"
 #include "platform/posix/proc_text.h"
 
 namespace qv {
@@ -81,58 +81,27 @@ bool ParseMountLine(std::string_view line, MountEntry& entry) {
     return true;
 }
 
-// FNV-1a, fed one byte at a time, so that the hashes of all leading
-// directories of a path come out of one pass over it.
-constexpr std::uint64_t kHashStart = 14695981039346656037ull;
-std::uint64_t HashByte(std::uint64_t hash, char byte) {
-    return (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
+std::uint64_t Mixed(std::uint64_t value) {
+    return value * 0x9E3779B97F4A7C15ULL;
 }
 
 std::uint64_t PlaceKey(int parentId, std::uint64_t pathHash) {
-    return pathHash ^
-           (static_cast<std::uint64_t>(static_cast<unsigned>(parentId)) * 0x9E3779B97F4A7C15ull);
+    return pathHash ^ Mixed(static_cast<unsigned>(parentId));
 }
 
-// The (parent, mount point) of every mount, found by hash and confirmed by
-// comparing the path, so that a collision never hides a mount.
-class Places {
-  public:
-    explicit Places(const std::vector<MountEntry>& mounts) : Mounts(mounts) {
-        ByKey.reserve(mounts.size());
-        for (std::size_t i = 0; i < mounts.size(); ++i) {
-            std::uint64_t hash = kHashStart;
-            for (char c : mounts[i].MountPoint) hash = HashByte(hash, c);
-            ByKey.emplace(PlaceKey(mounts[i].ParentId, hash), i);
-        }
-    }
-
-    bool Has(int parentId, std::uint64_t pathHash, std::string_view path) const {
-        const auto [first, last] = ByKey.equal_range(PlaceKey(parentId, pathHash));
-        for (auto at = first; at != last; ++at)
-            if (Mounts[at->second].ParentId == parentId && Mounts[at->second].MountPoint == path)
-                return true;
-        return false;
-    }
-
-  private:
-    const std::vector<MountEntry>& Mounts;
-    std::unordered_multimap<std::uint64_t, std::size_t> ByKey;
-};
-
 // Whether a mount on the same parent sits on a directory above the mount
-// point ("/a" or "/" above "/a/b").
-bool ShadowedFromAbove(const MountEntry& mount, const Places& places) {
+// point ("/a" or "/" above "/a/b"). Places holds every mount by its parent
+// and the hash of its mount point.
+bool ShadowedFromAbove(const MountEntry& mount, const std::vector<MountEntry>& mounts,
+                       const PathIndex& places) {
     const std::string_view path = mount.MountPoint;
-    std::uint64_t hash = kHashStart;
-    for (std::size_t at = 0; at < path.size(); ++at) {
-        if (path[at] == '/' && at + 1 < path.size()) {
-            const std::string_view above = at == 0 ? path.substr(0, 1) : path.substr(0, at);
-            const std::uint64_t aboveHash = at == 0 ? HashByte(hash, '/') : hash;
-            if (places.Has(mount.ParentId, aboveHash, above)) return true;
-        }
-        hash = HashByte(hash, path[at]);
-    }
-    return false;
+    return ForEachLeadingPath(path, [&](std::string_view above, std::uint64_t hash) {
+        return above.size() < path.size() &&
+               places.Find(PlaceKey(mount.ParentId, hash), [&](std::size_t other) {
+                   return mounts[other].ParentId == mount.ParentId &&
+                          mounts[other].MountPoint == above;
+               });
+    });
 }
 
 constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
@@ -141,13 +110,17 @@ constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
 // parent lies outside this view (the root of a namespace or a chroot) or is
 // the mount itself.
 std::vector<std::size_t> ParentIndexes(const std::vector<MountEntry>& mounts) {
-    std::unordered_map<int, std::size_t> indexOf;
-    indexOf.reserve(mounts.size());
-    for (std::size_t i = 0; i < mounts.size(); ++i) indexOf.emplace(mounts[i].Id, i);
+    PathIndex byId(mounts.size());
+    for (std::size_t i = 0; i < mounts.size(); ++i)
+        byId.Add(Mixed(static_cast<unsigned>(mounts[i].Id)), i);
     std::vector<std::size_t> parents(mounts.size(), kNoParent);
     for (std::size_t i = 0; i < mounts.size(); ++i) {
-        const auto found = indexOf.find(mounts[i].ParentId);
-        if (found != indexOf.end() && found->second != i) parents[i] = found->second;
+        const int parentId = mounts[i].ParentId;
+        byId.Find(Mixed(static_cast<unsigned>(parentId)), [&](std::size_t parent) {
+            if (mounts[parent].Id != parentId) return false;
+            if (parent != i) parents[i] = parent;
+            return true;
+        });
     }
     return parents;
 }
@@ -171,7 +144,9 @@ MountTable ParseMountInfo(std::string_view text) {
 
 std::vector<bool> ReachableMounts(const std::vector<MountEntry>& mounts) {
     const std::vector<std::size_t> parents = ParentIndexes(mounts);
-    const Places places(mounts);
+    PathIndex places(mounts.size());
+    for (std::size_t i = 0; i < mounts.size(); ++i)
+        places.Add(PlaceKey(mounts[i].ParentId, PathHash(mounts[i].MountPoint)), i);
 
     // Covered in place: another mount sits on top of it at the same mount point.
     // Shadowed: a mount on the same parent covers a directory above it.
@@ -180,7 +155,7 @@ std::vector<bool> ReachableMounts(const std::vector<MountEntry>& mounts) {
     for (std::size_t i = 0; i < mounts.size(); ++i) {
         if (parents[i] != kNoParent && mounts[parents[i]].MountPoint == mounts[i].MountPoint)
             coveredInPlace[parents[i]] = true;
-        shadowed[i] = ShadowedFromAbove(mounts[i], places);
+        shadowed[i] = ShadowedFromAbove(mounts[i], mounts, places);
     }
 
     // A mount is reachable when it is neither covered nor shadowed and every

@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/posix/path_index.h"
+
 namespace qv {
 namespace {
 
@@ -274,8 +276,9 @@ class StoreFinder {
     // a container the layer lies outside the table, and the overlay keeps
     // its own.
     void ResolveUpperLayers() {
+        ByMountPoint = PathIndex(Mounts.size());
         for (std::size_t i = 0; i < Mounts.size(); ++i)
-            if (Reachable[i]) ByMountPoint[Mounts[i].MountPoint] = i;
+            if (Reachable[i]) ByMountPoint.Add(PathHash(Mounts[i].MountPoint), i);
         for (std::size_t i = 0; i < Mounts.size(); ++i)
             if (Reachable[i] && !Mounts[i].UpperDir.empty()) Stores[i] = UpperStore(i, 0);
     }
@@ -290,15 +293,16 @@ class StoreFinder {
     // The reachable mount whose mount point is the longest leading part of
     // the path, other than the overlay itself.
     std::size_t HolderOf(std::string_view path, std::size_t overlay) const {
-        while (!path.empty()) {
-            const auto found = ByMountPoint.find(path);
-            if (found != ByMountPoint.end() && found->second != overlay) return found->second;
-            if (path == "/") break;
-            const std::size_t slash = path.find_last_of('/');
-            if (slash == std::string_view::npos) break;
-            path = slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
-        }
-        return kNone;
+        std::size_t holder = kNone;
+        ForEachLeadingPath(path, [&](std::string_view leading, std::uint64_t hash) {
+            ByMountPoint.Find(hash, [&](std::size_t mount) {
+                if (mount == overlay || Mounts[mount].MountPoint != leading) return false;
+                holder = mount;
+                return true;
+            });
+            return false;
+        });
+        return holder;
     }
 
     const std::vector<MountEntry>& Mounts;
@@ -307,7 +311,7 @@ class StoreFinder {
     std::vector<MountStore> Stores;
     std::string RootDisk;
     std::vector<std::string_view> Pools;
-    std::unordered_map<std::string_view, std::size_t> ByMountPoint;
+    PathIndex ByMountPoint{0};
 };
 
 }  // namespace
