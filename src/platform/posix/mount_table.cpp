@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <utility>
 
 #include "platform/posix/path_index.h"
@@ -34,18 +36,37 @@ bool ParseDevice(std::string_view text, MountEntry& entry) {
            ParseNumber(text.substr(colon + 1), entry.Minor);
 }
 
-// Most names hold no escape: those are copied without the decoder's work.
-void AssignDecoded(std::string& to, std::string_view text) {
-    if (text.find('\\') == std::string_view::npos)
-        to.assign(text);
-    else
-        to = DecodeOctalEscapes(text);
-}
+// Where the decoded names go: one buffer as long as the table's text, which
+// decoding never makes longer.
+class NameWriter {
+  public:
+    explicit NameWriter(char* names) : At(names) {}
+
+    // Most names hold no escape: those are copied without the decoder's work.
+    std::string_view Decoded(std::string_view text) {
+        char* const start = At;
+        if (text.find('\\') == std::string_view::npos) {
+            std::copy(text.begin(), text.end(), At);
+            At += text.size();
+        } else {
+            const std::string decoded = DecodeOctalEscapes(text);
+            At = std::copy(decoded.begin(), decoded.end(), At);
+        }
+        return {start, static_cast<std::size_t>(At - start)};
+    }
+
+    // A line that turned out malformed gives its room back.
+    char* Mark() const { return At; }
+    void Rewind(char* mark) { At = mark; }
+
+  private:
+    char* At;
+};
 
 // The super options: "ro" first for a read-only file system, and an overlay's
 // "upperdir=". The kernel escapes commas inside values, so a comma always
 // ends an option.
-void ReadSuperOptions(std::string_view options, MountEntry& entry) {
+void ReadSuperOptions(std::string_view options, MountEntry& entry, NameWriter& names) {
     entry.ReadOnly = options == "ro" || options.substr(0, 3) == "ro,";
     if (entry.Type != "overlay") return;
     constexpr std::string_view kUpper = "upperdir=";
@@ -54,13 +75,13 @@ void ReadSuperOptions(std::string_view options, MountEntry& entry) {
         const std::string_view option = options.substr(0, end);
         options.remove_prefix(end == std::string_view::npos ? options.size() : end + 1);
         if (option.substr(0, kUpper.size()) == kUpper)
-            AssignDecoded(entry.UpperDir, option.substr(kUpper.size()));
+            entry.UpperDir = names.Decoded(option.substr(kUpper.size()));
     }
 }
 
 // "36 35 98:0 /mnt1 /mnt2 rw,noatime master:1 - ext3 /dev/root rw": six fixed
 // fields, optional fields up to "-", then type, source and super options.
-bool ParseMountLine(std::string_view line, MountEntry& entry) {
+bool ParseMountLine(std::string_view line, MountEntry& entry, NameWriter& names) {
     if (!ParseNumber(NextField(line), entry.Id) || !ParseNumber(NextField(line), entry.ParentId) ||
         !ParseDevice(NextField(line), entry))
         return false;
@@ -73,11 +94,11 @@ bool ParseMountLine(std::string_view line, MountEntry& entry) {
     const std::string_view source = NextField(line);
     const std::string_view superOptions = NextField(line);
     if (root.empty() || mountPoint.empty() || type.empty() || source.empty()) return false;
-    AssignDecoded(entry.Root, root);
-    AssignDecoded(entry.MountPoint, mountPoint);
-    AssignDecoded(entry.Type, type);
-    AssignDecoded(entry.Source, source);
-    ReadSuperOptions(superOptions, entry);
+    entry.Root = names.Decoded(root);
+    entry.MountPoint = names.Decoded(mountPoint);
+    entry.Type = names.Decoded(type);
+    entry.Source = names.Decoded(source);
+    ReadSuperOptions(superOptions, entry, names);
     return true;
 }
 
@@ -130,12 +151,16 @@ std::vector<std::size_t> ParentIndexes(const std::vector<MountEntry>& mounts) {
 MountTable ParseMountInfo(std::string_view text) {
     MountTable table;
     table.Mounts.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    table.Names = std::make_unique_for_overwrite<char[]>(text.size() + 1);
+    NameWriter names(table.Names.get());
     while (!text.empty()) {
         const std::string_view line = NextLine(text);
         if (line.empty()) continue;
+        char* const mark = names.Mark();
         table.Mounts.emplace_back();
-        if (!ParseMountLine(line, table.Mounts.back())) {
+        if (!ParseMountLine(line, table.Mounts.back(), names)) {
             table.Mounts.pop_back();
+            names.Rewind(mark);
             ++table.Malformed;
         }
     }

@@ -125,8 +125,8 @@ std::vector<Volume> VolumesOfMountTable(MountTable table, MountFacts& facts) {
          MergeOverlaysIntoTheirLayers(table.Mounts, MergeSameFileSystems(table.Mounts, shown))) {
         const MountEntry& mount = table.Mounts[one.Index];
         Volume volume;
-        volume.Name = mount.MountPoint;
-        volume.FileSystem = mount.Type;
+        volume.Name = std::string(mount.MountPoint);
+        volume.FileSystem = std::string(mount.Type);
         volume.DiskLabel = facts.LabelOf(mount);
         volume.Kind = one.Kind;
         volume.FreeBytes = one.Space.FreeBytes;

@@ -29,7 +29,8 @@ std::optional<DeviceNumber> BlockDeviceOf(const MountEntry& mount) {
     if (mount.Major != 0) return DeviceNumber{mount.Major, mount.Minor};
     if (mount.Source.rfind("/dev/", 0) != 0 || MayHang(mount)) return std::nullopt;
     struct stat info;
-    if (::stat(mount.Source.c_str(), &info) != 0 || !S_ISBLK(info.st_mode)) return std::nullopt;
+    if (::stat(std::string(mount.Source).c_str(), &info) != 0 || !S_ISBLK(info.st_mode))
+        return std::nullopt;
     return DeviceNumber{major(info.st_rdev), minor(info.st_rdev)};
 }
 
@@ -117,7 +118,7 @@ BlockDeviceFacts ReadBlockDeviceFacts(const DeviceNumber& device) {
 
 // The names statfs gives the common local file systems by their magic
 // numbers, for a root that no line of the mount table names.
-std::string FileSystemTypeName(std::uint64_t magic) {
+std::string_view FileSystemTypeName(std::uint64_t magic) {
     switch (magic) {
         case 0xEF53:
             return "ext4";  // ext2, ext3 and ext4 share it
@@ -208,11 +209,13 @@ class SystemMountFacts : public MountFacts {
             if (mayHang[indexes[k]])
                 slow.push_back(k);
             else
-                space[k] = QueryFreeSpace(mounts[indexes[k]].MountPoint);
+                space[k] = QueryFreeSpace(std::string(mounts[indexes[k]].MountPoint));
         }
         const auto answers = QueryInChildren(
             slow.size(),
-            [&](std::size_t s) { return QueryFreeSpace(mounts[indexes[slow[s]]].MountPoint); },
+            [&](std::size_t s) {
+                return QueryFreeSpace(std::string(mounts[indexes[slow[s]]].MountPoint));
+            },
             Deadline);
         for (std::size_t s = 0; s < slow.size(); ++s) space[slow[s]] = answers[s];
         return space;

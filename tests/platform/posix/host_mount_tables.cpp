@@ -5,7 +5,7 @@
 namespace qv::test {
 
 std::optional<BlockDeviceFacts> HostFacts::DeviceOf(const MountEntry& mount) {
-    const auto found = Host.Devices.find(mount.Source);
+    const auto found = Host.Devices.find(std::string(mount.Source));
     if (found != Host.Devices.end()) return found->second.Facts;
     // A device number of its own that sysfs does not describe.
     if (mount.Major != 0) return BlockDeviceFacts{};
@@ -13,7 +13,7 @@ std::optional<BlockDeviceFacts> HostFacts::DeviceOf(const MountEntry& mount) {
 }
 
 std::string HostFacts::LabelOf(const MountEntry& mount) {
-    const auto found = Host.Devices.find(mount.Source);
+    const auto found = Host.Devices.find(std::string(mount.Source));
     return found == Host.Devices.end() ? std::string() : found->second.Label;
 }
 

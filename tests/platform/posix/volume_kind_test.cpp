@@ -125,8 +125,9 @@ TEST(IsOnHotPlugBus, BusesByTheirComponentsOfThePath) {
 // Facts as sysfs would give them for the devices of the fixture tables.
 std::optional<BlockDeviceFacts> FixtureFacts(const MountEntry& mount) {
     if (mount.Source == "/dev/sdb1") return Disk("sdb1", false, true);
-    if (mount.Major != 0) return Disk(mount.Source.substr(5).c_str());
-    if (mount.Source.rfind("/dev/", 0) == 0) return Disk(mount.Source.substr(5).c_str());
+    if (mount.Major != 0) return Disk(std::string(mount.Source.substr(5)).c_str());
+    if (mount.Source.rfind("/dev/", 0) == 0)
+        return Disk(std::string(mount.Source.substr(5)).c_str());
     return std::nullopt;
 }
 
@@ -134,7 +135,7 @@ std::vector<std::string> ShownMountPoints(const char* text) {
     const MountTable table = ParseMountInfo(text);
     std::vector<std::string> shown;
     for (const VolumeCandidate& candidate : ChooseVolumes(table.Mounts, FixtureFacts)) {
-        std::string entry = table.Mounts[candidate.Index].MountPoint;
+        std::string entry(table.Mounts[candidate.Index].MountPoint);
         entry.append("=").append(std::to_string(candidate.Kind));
         shown.push_back(std::move(entry));
     }
