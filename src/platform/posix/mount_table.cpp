@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -125,6 +126,18 @@ bool ShadowedFromAbove(const MountEntry& mount, const std::vector<MountEntry>& m
     });
 }
 
+// Lines are found with memchr: overlays' lines run to thousands of bytes.
+std::size_t LineCount(std::string_view text) {
+    std::size_t lines = 1;
+    const char* const end = text.data() + text.size();
+    for (const char* at = text.data();
+         (at = static_cast<const char*>(
+              std::memchr(at, '\n', static_cast<std::size_t>(end - at)))) != nullptr;
+         ++at)
+        ++lines;
+    return lines;
+}
+
 constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
 
 // The index of each mount's parent in the table; kNoParent for a mount whose
@@ -150,7 +163,7 @@ std::vector<std::size_t> ParentIndexes(const std::vector<MountEntry>& mounts) {
 
 MountTable ParseMountInfo(std::string_view text) {
     MountTable table;
-    table.Mounts.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    table.Mounts.reserve(LineCount(text));
     table.Names = std::make_unique_for_overwrite<char[]>(text.size() + 1);
     NameWriter names(table.Names.get());
     while (!text.empty()) {
