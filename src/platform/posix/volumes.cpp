@@ -1,6 +1,7 @@
 #include "platform/volumes.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -66,8 +67,20 @@ std::vector<std::string> SlavesOf(const std::string& device) {
     return slaves;
 }
 
+// A sysfs attribute: a short line, read into a small buffer. sysfs gives
+// every attribute the size of a page, which a whole-file read would clear.
+std::optional<std::string> ReadAttribute(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    char text[64];
+    const ssize_t length = ::read(fd, text, sizeof text);
+    ::close(fd);
+    if (length < 0) return std::nullopt;
+    return std::string(text, static_cast<std::size_t>(length));
+}
+
 std::optional<DeviceNumber> ReadDeviceNumber(const std::string& device) {
-    const std::optional<std::string> text = ReadWholeFile((device + "/dev").c_str());
+    const std::optional<std::string> text = ReadAttribute(device + "/dev");
     unsigned major = 0, minor = 0;
     if (!text || std::sscanf(text->c_str(), "%u:%u", &major, &minor) != 2) return std::nullopt;
     return DeviceNumber{major, minor};
@@ -108,10 +121,10 @@ BlockDeviceFacts ReadBlockDeviceFacts(const DeviceNumber& device) {
     const std::string_view placeOfDisk =
         isPartition ? std::string_view(place).substr(0, place.find_last_of('/')) : place;
     facts.Disk = LastComponent(placeOfDisk);
-    facts.Removable = StartsWithOne(ReadWholeFile((disk + "/removable").c_str()));
+    facts.Removable = StartsWithOne(ReadAttribute(disk + "/removable"));
     facts.HotPlugged = IsOnHotPlugBus(placeOfDisk);
     if (!facts.HotPlugged && IsOnMmcBus(placeOfDisk))
-        if (const std::optional<std::string> type = ReadWholeFile((disk + "/device/type").c_str()))
+        if (const std::optional<std::string> type = ReadAttribute(disk + "/device/type"))
             facts.HotPlugged = CardComesAndGoes(*type);
     return facts;
 }
