@@ -104,7 +104,7 @@ std::vector<Volume> VolumesOfMountTable(std::string_view mountInfo, MountFacts& 
 std::vector<Volume> VolumesOfMountTable(MountTable table, MountFacts& facts) {
     if (!CoversRoot(table.Mounts))
         if (std::optional<MountEntry> root = facts.UncoveredRoot(table.Mounts))
-            table.Mounts.insert(table.Mounts.begin(), std::move(*root));
+            table.Mounts.insert(table.Mounts.begin(), *root);
     const std::vector<VolumeCandidate> candidates =
         ChooseVolumes(table.Mounts, [&](const MountEntry& mount) { return facts.DeviceOf(mount); });
     std::vector<std::size_t> indexes;

@@ -156,7 +156,7 @@ std::string_view FileSystemTypeName(std::uint64_t magic) {
         case 0x6969:
             return "nfs";
         default:
-            return std::string();
+            return {};
     }
 }
 
