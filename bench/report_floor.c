@@ -20,7 +20,7 @@
 static char buffer[1 << 20];
 
 /* The whole file into buffer; its length, 0 when it cannot be read. */
-static size_t slurp(const char *path) {
+static size_t slurp(const char* path) {
     int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return 0;
     size_t length = 0;
@@ -34,22 +34,21 @@ static size_t slurp(const char *path) {
 }
 
 static int count_processes(void) {
-    DIR *dir = opendir("/proc");
+    DIR* dir = opendir("/proc");
     int count = 0;
     if (dir == NULL) return 0;
-    for (struct dirent *entry; (entry = readdir(dir)) != NULL;)
+    for (struct dirent* entry; (entry = readdir(dir)) != NULL;)
         if (entry->d_name[0] >= '0' && entry->d_name[0] <= '9') ++count;
     closedir(dir);
     return count;
 }
 
 /* A kernel file system that stores nothing: not asked. */
-static int is_pseudo(const char *type) {
-    static const char *const pseudo[] = {"proc",   "sysfs",  "devpts",     "devtmpfs",
-                                         "cgroup", "cgroup2", "mqueue",    "debugfs",
-                                         "tracefs", "securityfs", "pstore", "bpf",
-                                         "configfs", "fusectl", "binfmt_misc", "nsfs",
-                                         "autofs", "hugetlbfs", NULL};
+static int is_pseudo(const char* type) {
+    static const char* const pseudo[] = {
+        "proc",        "sysfs",   "devpts",     "devtmpfs",  "cgroup", "cgroup2",  "mqueue",
+        "debugfs",     "tracefs", "securityfs", "pstore",    "bpf",    "configfs", "fusectl",
+        "binfmt_misc", "nsfs",    "autofs",     "hugetlbfs", NULL};
     for (int i = 0; pseudo[i] != NULL; ++i)
         if (strcmp(type, pseudo[i]) == 0) return 1;
     return 0;
@@ -57,13 +56,12 @@ static int is_pseudo(const char *type) {
 
 /* One line of the mount table: the sysfs and udev reads of its disk, then
  * statfs of its mount point. Returns whether it made a volume line. */
-static int ask_mount(char *line) {
+static int ask_mount(char* line) {
     unsigned major = 0, minor = 0;
     char mount_point[4096], type[256];
     if (sscanf(line, "%*d %*d %u:%u %*s %4095s", &major, &minor, mount_point) != 3) return 0;
-    const char *separator = strstr(line, " - ");
-    if (separator == NULL || sscanf(separator + 3, "%255s", type) != 1 || is_pseudo(type))
-        return 0;
+    const char* separator = strstr(line, " - ");
+    if (separator == NULL || sscanf(separator + 3, "%255s", type) != 1 || is_pseudo(type)) return 0;
     if (major != 0) {
         char path[128], target[4096];
         struct stat info;
@@ -91,7 +89,7 @@ static int ask_mount(char *line) {
     return 1;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     char exe[4096];
     ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
     exe[length > 0 ? length : 0] = '\0';
@@ -105,7 +103,7 @@ int main(int argc, char **argv) {
     if (argc > 1) slurp(argv[1]);
     char settings[4200];
     struct stat info;
-    const char *home = getenv("HOME");
+    const char* home = getenv("HOME");
     snprintf(settings, sizeof settings, "%s/.config/win.ini", home ? home : "");
     slurp(settings);
     stat("/QUORVANT.INI", &info);
@@ -120,9 +118,9 @@ int main(int argc, char **argv) {
     static char table[sizeof buffer];
     memcpy(table, buffer, table_length + 1);
     int volumes = 0;
-    for (char *line = strtok(table, "\n"); line != NULL; line = strtok(NULL, "\n"))
+    for (char* line = strtok(table, "\n"); line != NULL; line = strtok(NULL, "\n"))
         volumes += ask_mount(line);
-    DIR *labels = opendir("/dev/disk/by-label");
+    DIR* labels = opendir("/dev/disk/by-label");
     if (labels != NULL) closedir(labels);
     printf("Free space on all local volumes %39d\n", volumes);
     return 0;
