@@ -6,8 +6,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "platform/posix/path_index.h"
-
 namespace qv {
 namespace {
 
@@ -202,8 +200,6 @@ struct MountStore {
     StoreKey Key = 0;
 };
 
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
 // Only mounts with a device number of a block device, or a device file as
 // their source, can have block device facts; the rest are not looked up.
 bool MayHaveBlockDevice(const MountEntry& mount) {
@@ -225,13 +221,8 @@ class StoreFinder {
                 const BlockDeviceLookup& factsOf)
         : Mounts(mounts), Reachable(reachable), FactsOf(factsOf), Stores(mounts.size()) {
         FindRootDisk();
-        bool upperLayers = false;
-        for (std::size_t i = 0; i < Mounts.size(); ++i) {
-            if (!Reachable[i]) continue;
-            Stores[i] = StoreOfItself(Mounts[i]);
-            upperLayers |= !Mounts[i].UpperDir.empty();
-        }
-        if (upperLayers) ResolveUpperLayers();
+        for (std::size_t i = 0; i < Mounts.size(); ++i)
+            if (Reachable[i]) Stores[i] = StoreOfItself(Mounts[i]);
     }
 
     const MountStore& Of(std::size_t i) const { return Stores[i]; }
@@ -270,49 +261,33 @@ class StoreFinder {
         return Pools.size() - 1;
     }
 
-    // An overlay writes to its upper layer. Where the table shows the mount
-    // that holds that layer (a live system's tmpfs, a container engine's
-    // disk), the overlay is that mount's store, of that mount's kind. Inside
-    // a container the layer lies outside the table, and the overlay keeps
-    // its own.
-    void ResolveUpperLayers() {
-        ByMountPoint = PathIndex(Mounts.size());
-        for (std::size_t i = 0; i < Mounts.size(); ++i)
-            if (Reachable[i]) ByMountPoint.Add(PathHash(Mounts[i].MountPoint), i);
-        for (std::size_t i = 0; i < Mounts.size(); ++i)
-            if (Reachable[i] && !Mounts[i].UpperDir.empty()) Stores[i] = UpperStore(i, 0);
-    }
-
-    MountStore UpperStore(std::size_t overlay, int depth) {
-        const std::size_t holder = HolderOf(Mounts[overlay].UpperDir, overlay);
-        if (holder == kNone || depth > 4) return Stores[overlay];
-        if (!Mounts[holder].UpperDir.empty()) return UpperStore(holder, depth + 1);
-        return Stores[holder];
-    }
-
-    // The reachable mount whose mount point is the longest leading part of
-    // the path, other than the overlay itself.
-    std::size_t HolderOf(std::string_view path, std::size_t overlay) const {
-        std::size_t holder = kNone;
-        ForEachLeadingPath(path, [&](std::string_view leading, std::uint64_t hash) {
-            ByMountPoint.Find(hash, [&](std::size_t mount) {
-                if (mount == overlay || Mounts[mount].MountPoint != leading) return false;
-                holder = mount;
-                return true;
-            });
-            return false;
-        });
-        return holder;
-    }
-
     const std::vector<MountEntry>& Mounts;
     const std::vector<bool>& Reachable;
     const BlockDeviceLookup& FactsOf;
     std::vector<MountStore> Stores;
     std::string RootDisk;
     std::vector<std::string_view> Pools;
-    PathIndex ByMountPoint{0};
 };
+
+bool IsPathPrefix(std::string_view prefix, std::string_view path) {
+    return path.substr(0, prefix.size()) == prefix &&
+           (prefix.size() == path.size() || prefix == "/" || path[prefix.size()] == '/');
+}
+
+// The reachable mount whose mount point is the longest leading part of an
+// overlay's upper layer, other than the overlay itself; kNone when the layer
+// lies outside the table, as a container's does.
+std::size_t UpperLayerMount(const std::vector<MountEntry>& mounts,
+                            const std::vector<bool>& reachable, std::size_t overlay) {
+    const std::string_view upper = mounts[overlay].UpperDir;
+    std::size_t holder = kNone;
+    for (std::size_t i = 0; i < mounts.size(); ++i) {
+        if (i == overlay || !reachable[i] || !IsPathPrefix(mounts[i].MountPoint, upper)) continue;
+        if (holder == kNone || mounts[i].MountPoint.size() > mounts[holder].MountPoint.size())
+            holder = i;
+    }
+    return holder;
+}
 
 }  // namespace
 
@@ -329,7 +304,7 @@ std::vector<VolumeCandidate> ChooseVolumes(const std::vector<MountEntry>& mounts
         if (store.Kind == kOtherDrive) continue;
         const auto [seen, first] = shownBy.emplace(store.Key, i);
         if (first) {
-            chosen[i] = VolumeCandidate{i, store.Kind};
+            chosen[i] = VolumeCandidate{i, store.Kind, kNone};
             continue;
         }
         std::optional<VolumeCandidate>& shown = chosen[seen->second];
@@ -337,14 +312,18 @@ std::vector<VolumeCandidate> ChooseVolumes(const std::vector<MountEntry>& mounts
         if (ShowsBetter(mounts[i], mounts[seen->second])) {
             shown.reset();
             seen->second = i;
-            chosen[i] = VolumeCandidate{i, kind};
+            chosen[i] = VolumeCandidate{i, kind, kNone};
         } else {
             shown->Kind = kind;
         }
     }
     std::vector<VolumeCandidate> volumes;
-    for (const std::optional<VolumeCandidate>& candidate : chosen)
-        if (candidate) volumes.push_back(*candidate);
+    for (std::optional<VolumeCandidate>& candidate : chosen) {
+        if (!candidate) continue;
+        if (!mounts[candidate->Index].UpperDir.empty())
+            candidate->UpperLayer = UpperLayerMount(mounts, reachable, candidate->Index);
+        volumes.push_back(*candidate);
+    }
     return volumes;
 }
 

@@ -51,9 +51,14 @@ bool MayHang(const MountEntry& mount);
 // The block device facts of a mount's file system, or nothing.
 using BlockDeviceLookup = std::function<std::optional<BlockDeviceFacts>(const MountEntry&)>;
 
+inline constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
 struct VolumeCandidate {
     std::size_t Index;  // of the mount that shows it, in the mount table
     DriveKind Kind;
+    // For an overlay: the mount that holds its upper layer, where the table
+    // shows one; kNone otherwise.
+    std::size_t UpperLayer = kNone;
 };
 
 // The stores of wanted kinds among the reachable mounts, each once, shown by

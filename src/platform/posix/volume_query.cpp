@@ -17,6 +17,7 @@ struct Shown {
     std::size_t Index;  // of the mount in the table
     DriveKind Kind;
     FreeSpace Space;
+    std::size_t UpperLayer;  // of an overlay: the mount holding its upper layer, or kNone
 };
 
 // statfs tells two mounts to be one file system where the device numbers do
@@ -65,28 +66,45 @@ bool IsOverlay(const MountEntry& mount) {
     return mount.Type == "overlay";
 }
 
-// An overlay reports the statfs of its upper layer's file system, all but
-// the id, which recent kernels make its own (uuid=on). Inside a container
-// that layer lies outside the table: the overlay is the store of the file
-// system in the table that has its size, in blocks and in inodes. Both are
-// disks: an overlay whose layer the table shows is that layer's store
-// already, of its kind.
+bool SameSize(const FreeSpace& a, const FreeSpace& b) {
+    return a.TotalBlocks != 0 && a.TotalBlocks == b.TotalBlocks && a.TotalFiles == b.TotalFiles;
+}
+
+bool SameDevice(const MountEntry& a, const MountEntry& b) {
+    return a.Major == b.Major && a.Minor == b.Minor;
+}
+
+// The volume an overlay root writes to: it reports the statfs of its upper
+// layer's file system, all but the id, which recent kernels make its own
+// (uuid=on). Where the table shows the mount holding that layer (a live
+// system's tmpfs), that mount's volume, when its size agrees; else, inside a
+// container whose layer lies outside the table, the disk of the table with
+// that size, in blocks and in inodes. A tmpfs that a container has mounted
+// on the layer's path has a size of its own and is not taken for the layer.
+std::size_t LayerOf(const std::vector<MountEntry>& mounts, const std::vector<Shown>& shown,
+                    std::size_t overlay) {
+    const Shown& root = shown[overlay];
+    std::size_t disk = kNone;
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        if (k == overlay || IsOverlay(mounts[shown[k].Index]) ||
+            !SameSize(root.Space, shown[k].Space))
+            continue;
+        if (root.UpperLayer != kNone && SameDevice(mounts[shown[k].Index], mounts[root.UpperLayer]))
+            return k;
+        if (disk == kNone && shown[k].Kind == kFixedDrive) disk = k;
+    }
+    return disk;
+}
+
 std::vector<Shown> MergeOverlaysIntoTheirLayers(const std::vector<MountEntry>& mounts,
                                                 std::vector<Shown> shown) {
-    std::unordered_map<FileSystemIdentity, std::size_t, IdentityHash> bySize;
-    for (std::size_t k = 0; k < shown.size(); ++k)
-        if (!IsOverlay(mounts[shown[k].Index]) && shown[k].Kind == kFixedDrive &&
-            shown[k].Space.TotalBlocks != 0)
-            bySize.emplace(
-                FileSystemIdentity{shown[k].Space.TotalFiles, shown[k].Space.TotalBlocks}, k);
     std::vector<bool> gone(shown.size(), false);
     for (std::size_t k = 0; k < shown.size(); ++k) {
-        if (!IsOverlay(mounts[shown[k].Index]) || shown[k].Kind != kFixedDrive) continue;
-        const auto layer =
-            bySize.find(FileSystemIdentity{shown[k].Space.TotalFiles, shown[k].Space.TotalBlocks});
-        if (layer == bySize.end()) continue;
-        MergeInto(shown[k], shown[layer->second], mounts);
-        gone[layer->second] = true;
+        if (!IsOverlay(mounts[shown[k].Index])) continue;
+        const std::size_t layer = LayerOf(mounts, shown, k);
+        if (layer == kNone || gone[layer]) continue;
+        MergeInto(shown[k], shown[layer], mounts);
+        gone[layer] = true;
     }
     std::vector<Shown> kept;
     kept.reserve(shown.size());
@@ -117,7 +135,8 @@ std::vector<Volume> VolumesOfMountTable(MountTable table, MountFacts& facts) {
     for (std::size_t v = 0; v < candidates.size(); ++v) {
         const MountEntry& mount = table.Mounts[candidates[v].Index];
         if (!space[v] || (space[v]->TotalBlocks == 0 && !ListedWithoutBlocks(mount))) continue;
-        shown.push_back(Shown{candidates[v].Index, candidates[v].Kind, *space[v]});
+        shown.push_back(
+            Shown{candidates[v].Index, candidates[v].Kind, *space[v], candidates[v].UpperLayer});
     }
 
     std::vector<Volume> volumes;
