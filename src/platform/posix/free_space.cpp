@@ -122,7 +122,8 @@ std::optional<FreeSpace> QueryFreeSpace(const std::string& path) {
     struct statvfs info;
     if (::statvfs(path.c_str(), &info) != 0) return std::nullopt;
     const std::uint64_t blockSize = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
-    return FreeSpace{BlockBytes(info.f_bavail, blockSize), info.f_blocks};
+    return FreeSpace{BlockBytes(info.f_bavail, blockSize), info.f_blocks, info.f_fsid,
+                     info.f_files};
 }
 
 std::vector<std::optional<FreeSpace>> QueryInChildren(

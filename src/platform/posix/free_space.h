@@ -12,8 +12,10 @@
 namespace qv {
 
 struct FreeSpace {
-    std::uint64_t FreeBytes = 0;    // available to the user, saturated at 2^64 - 1
-    std::uint64_t TotalBlocks = 0;  // 0 for file systems that store nothing
+    std::uint64_t FreeBytes = 0;     // available to the user, saturated at 2^64 - 1
+    std::uint64_t TotalBlocks = 0;   // 0 for file systems that store nothing
+    std::uint64_t FileSystemId = 0;  // statfs's f_fsid; 0 where the file system gives none
+    std::uint64_t TotalFiles = 0;    // inodes
 };
 
 // statvfs of the path in this process; nothing when it fails.

@@ -1,32 +1,34 @@
 #include "platform/posix/mount_table.h"
 
+#include <algorithm>
 #include <charconv>
-#include <map>
-#include <set>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
 #include <utility>
 
+#include "platform/posix/path_index.h"
 #include "platform/posix/proc_text.h"
 
 namespace qv {
 namespace {
 
-// Fields of mountinfo are separated by single spaces; blanks inside names are
-// escaped by the kernel.
-std::vector<std::string_view> SplitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    while (!line.empty()) {
-        const std::size_t end = line.find(' ');
-        if (end != 0) fields.push_back(line.substr(0, end));
-        if (end == std::string_view::npos) break;
-        line.remove_prefix(end + 1);
-    }
-    return fields;
+// The next field of a mountinfo line, taken off the line. Fields are separated
+// by single spaces (blanks inside names are escaped by the kernel); a run of
+// spaces is read as one separator.
+std::string_view NextField(std::string_view& line) {
+    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    const std::size_t end = line.find(' ');
+    const std::string_view field = line.substr(0, end);
+    line.remove_prefix(end == std::string_view::npos ? line.size() : end + 1);
+    return field;
 }
 
 template <typename Number>
 bool ParseNumber(std::string_view text, Number& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
 bool ParseDevice(std::string_view text, MountEntry& entry) {
@@ -35,67 +37,163 @@ bool ParseDevice(std::string_view text, MountEntry& entry) {
            ParseNumber(text.substr(colon + 1), entry.Minor);
 }
 
+// Where the decoded names go: one buffer as long as the table's text, which
+// decoding never makes longer.
+class NameWriter {
+  public:
+    explicit NameWriter(char* names) : At(names) {}
+
+    // Most names hold no escape: those are copied without the decoder's work.
+    std::string_view Decoded(std::string_view text) {
+        char* const start = At;
+        if (text.find('\\') == std::string_view::npos) {
+            std::copy(text.begin(), text.end(), At);
+            At += text.size();
+        } else {
+            const std::string decoded = DecodeOctalEscapes(text);
+            At = std::copy(decoded.begin(), decoded.end(), At);
+        }
+        return {start, static_cast<std::size_t>(At - start)};
+    }
+
+    // A line that turned out malformed gives its room back.
+    char* Mark() const { return At; }
+    void Rewind(char* mark) { At = mark; }
+
+  private:
+    char* At;
+};
+
+// The super options: "ro" first for a read-only file system, and an overlay's
+// "upperdir=". The kernel escapes commas inside values, so a comma always
+// ends an option.
+void ReadSuperOptions(std::string_view options, MountEntry& entry, NameWriter& names) {
+    entry.ReadOnly = options == "ro" || options.substr(0, 3) == "ro,";
+    if (entry.Type != "overlay") return;
+    constexpr std::string_view kUpper = "upperdir=";
+    while (!options.empty()) {
+        const std::size_t end = options.find(',');
+        const std::string_view option = options.substr(0, end);
+        options.remove_prefix(end == std::string_view::npos ? options.size() : end + 1);
+        if (option.substr(0, kUpper.size()) == kUpper)
+            entry.UpperDir = names.Decoded(option.substr(kUpper.size()));
+    }
+}
+
 // "36 35 98:0 /mnt1 /mnt2 rw,noatime master:1 - ext3 /dev/root rw": six fixed
 // fields, optional fields up to "-", then type, source and super options.
-bool ParseMountLine(std::string_view line, MountEntry& entry) {
-    const std::vector<std::string_view> fields = SplitFields(line);
-    std::size_t separator = 6;
-    while (separator < fields.size() && fields[separator] != "-") ++separator;
-    if (separator + 2 >= fields.size()) return false;
-    if (!ParseNumber(fields[0], entry.Id) || !ParseNumber(fields[1], entry.ParentId) ||
-        !ParseDevice(fields[2], entry))
+bool ParseMountLine(std::string_view line, MountEntry& entry, NameWriter& names) {
+    if (!ParseNumber(NextField(line), entry.Id) || !ParseNumber(NextField(line), entry.ParentId) ||
+        !ParseDevice(NextField(line), entry))
         return false;
-    entry.Root = DecodeOctalEscapes(fields[3]);
-    entry.MountPoint = DecodeOctalEscapes(fields[4]);
-    entry.Type = DecodeOctalEscapes(fields[separator + 1]);
-    entry.Source = DecodeOctalEscapes(fields[separator + 2]);
+    const std::string_view root = NextField(line);
+    const std::string_view mountPoint = NextField(line);
+    if (NextField(line).empty()) return false;  // the mount's options
+    for (std::string_view field = NextField(line); field != "-"; field = NextField(line))
+        if (field.empty()) return false;
+    const std::string_view type = NextField(line);
+    const std::string_view source = NextField(line);
+    const std::string_view superOptions = NextField(line);
+    if (root.empty() || mountPoint.empty() || type.empty() || source.empty()) return false;
+    entry.Root = names.Decoded(root);
+    entry.MountPoint = names.Decoded(mountPoint);
+    entry.Type = names.Decoded(type);
+    entry.Source = names.Decoded(source);
+    ReadSuperOptions(superOptions, entry, names);
     return true;
 }
 
-// "/a/b" -> "/a" -> "/"; "/" has no parent.
-std::string_view ParentDirectory(std::string_view path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string_view::npos || path == "/") return {};
-    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+std::uint64_t Mixed(std::uint64_t value) {
+    return value * 0x9E3779B97F4A7C15ULL;
+}
+
+std::uint64_t PlaceKey(int parentId, std::uint64_t pathHash) {
+    return pathHash ^ Mixed(static_cast<unsigned>(parentId));
+}
+
+// Whether a mount on the same parent sits on a directory above the mount
+// point ("/a" or "/" above "/a/b"). Places holds every mount by its parent
+// and the hash of its mount point.
+bool ShadowedFromAbove(const MountEntry& mount, const std::vector<MountEntry>& mounts,
+                       const PathIndex& places) {
+    const std::string_view path = mount.MountPoint;
+    return ForEachLeadingPath(path, [&](std::string_view above, std::uint64_t hash) {
+        return above.size() < path.size() &&
+               places.Find(PlaceKey(mount.ParentId, hash), [&](std::size_t other) {
+                   return mounts[other].ParentId == mount.ParentId &&
+                          mounts[other].MountPoint == above;
+               });
+    });
+}
+
+// Lines are found with memchr: overlays' lines run to thousands of bytes.
+std::size_t LineCount(std::string_view text) {
+    std::size_t lines = 1;
+    const char* const end = text.data() + text.size();
+    for (const char* at = text.data();
+         (at = static_cast<const char*>(
+              std::memchr(at, '\n', static_cast<std::size_t>(end - at)))) != nullptr;
+         ++at)
+        ++lines;
+    return lines;
+}
+
+constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
+
+// The index of each mount's parent in the table; kNoParent for a mount whose
+// parent lies outside this view (the root of a namespace or a chroot) or is
+// the mount itself.
+std::vector<std::size_t> ParentIndexes(const std::vector<MountEntry>& mounts) {
+    PathIndex byId(mounts.size());
+    for (std::size_t i = 0; i < mounts.size(); ++i)
+        byId.Add(Mixed(static_cast<unsigned>(mounts[i].Id)), i);
+    std::vector<std::size_t> parents(mounts.size(), kNoParent);
+    for (std::size_t i = 0; i < mounts.size(); ++i) {
+        const int parentId = mounts[i].ParentId;
+        byId.Find(Mixed(static_cast<unsigned>(parentId)), [&](std::size_t parent) {
+            if (mounts[parent].Id != parentId) return false;
+            if (parent != i) parents[i] = parent;
+            return true;
+        });
+    }
+    return parents;
 }
 
 }  // namespace
 
 MountTable ParseMountInfo(std::string_view text) {
     MountTable table;
+    table.Mounts.reserve(LineCount(text));
+    table.Names = std::make_unique_for_overwrite<char[]>(text.size() + 1);
+    NameWriter names(table.Names.get());
     while (!text.empty()) {
         const std::string_view line = NextLine(text);
         if (line.empty()) continue;
-        MountEntry entry;
-        if (ParseMountLine(line, entry))
-            table.Mounts.push_back(std::move(entry));
-        else
+        char* const mark = names.Mark();
+        table.Mounts.emplace_back();
+        if (!ParseMountLine(line, table.Mounts.back(), names)) {
+            table.Mounts.pop_back();
+            names.Rewind(mark);
             ++table.Malformed;
+        }
     }
     return table;
 }
 
 std::vector<bool> ReachableMounts(const std::vector<MountEntry>& mounts) {
-    std::map<int, std::size_t> indexOf;
-    for (std::size_t i = 0; i < mounts.size(); ++i) indexOf[mounts[i].Id] = i;
-    // (parent, mount point) of every mount: a mount on the same parent at a
-    // directory above another one's mount point hides that one.
-    std::set<std::pair<int, std::string_view>> placed;
-    for (const MountEntry& m : mounts) placed.emplace(m.ParentId, m.MountPoint);
+    const std::vector<std::size_t> parents = ParentIndexes(mounts);
+    PathIndex places(mounts.size());
+    for (std::size_t i = 0; i < mounts.size(); ++i)
+        places.Add(PlaceKey(mounts[i].ParentId, PathHash(mounts[i].MountPoint)), i);
 
     // Covered in place: another mount sits on top of it at the same mount point.
-    // Shadowed: a later mount on the same parent covers a directory above it.
+    // Shadowed: a mount on the same parent covers a directory above it.
     std::vector<bool> coveredInPlace(mounts.size(), false);
     std::vector<bool> shadowed(mounts.size(), false);
     for (std::size_t i = 0; i < mounts.size(); ++i) {
-        const MountEntry& m = mounts[i];
-        const auto parent = indexOf.find(m.ParentId);
-        if (parent != indexOf.end() && parent->second != i &&
-            mounts[parent->second].MountPoint == m.MountPoint)
-            coveredInPlace[parent->second] = true;
-        for (std::string_view dir = ParentDirectory(m.MountPoint); !dir.empty();
-             dir = ParentDirectory(dir))
-            if (placed.count({m.ParentId, dir}) != 0) shadowed[i] = true;
+        if (parents[i] != kNoParent && mounts[parents[i]].MountPoint == mounts[i].MountPoint)
+            coveredInPlace[parents[i]] = true;
+        shadowed[i] = ShadowedFromAbove(mounts[i], mounts, places);
     }
 
     // A mount is reachable when it is neither covered nor shadowed and every
@@ -106,11 +204,10 @@ std::vector<bool> ReachableMounts(const std::vector<MountEntry>& mounts) {
     for (std::size_t i = 0; i < mounts.size(); ++i) {
         bool ok = !coveredInPlace[i] && !shadowed[i];
         std::size_t at = i;
-        for (std::size_t depth = 0; ok && depth < mounts.size(); ++depth) {
-            const auto parent = indexOf.find(mounts[at].ParentId);
-            if (parent == indexOf.end() || parent->second == at) break;
-            const bool stacked = mounts[parent->second].MountPoint == mounts[at].MountPoint;
-            at = parent->second;
+        for (std::size_t depth = 0; ok && depth < mounts.size() && parents[at] != kNoParent;
+             ++depth) {
+            const bool stacked = mounts[parents[at]].MountPoint == mounts[at].MountPoint;
+            at = parents[at];
             ok = !shadowed[at] && (stacked || !coveredInPlace[at]);
         }
         reachable[i] = ok;

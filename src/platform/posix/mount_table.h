@@ -2,27 +2,34 @@
 // lines look at. Pure: tests feed fixture texts.
 #pragma once
 
-#include <string>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 namespace qv {
 
+// A mount of the table. Its names are decoded and kept by the table it comes
+// from (or are literals), so that parsing allocates nothing per mount.
 struct MountEntry {
     int Id = 0;
     int ParentId = 0;
     unsigned Major = 0;  // of the file system's device number
     unsigned Minor = 0;
-    std::string Root;        // the directory of the file system seen at the mount point
-    std::string MountPoint;  // escapes decoded
-    std::string Type;        // "ext4", "fuse.sshfs", ...
-    std::string Source;      // "/dev/sda1", "server:/export", "tmpfs", ...
+    std::string_view Root;        // the directory of the file system seen at the mount point
+    std::string_view MountPoint;  // escapes decoded
+    std::string_view Type;        // "ext4", "fuse.sshfs", ...
+    std::string_view Source;      // "/dev/sda1", "server:/export", "tmpfs", ...
+    // An overlay's upper layer ("upperdir=" of the super options), where its
+    // writes go; "" for other file systems and read-only overlays.
+    std::string_view UpperDir;
+    bool ReadOnly = false;  // the file system itself is read-only (super options "ro")
 };
 
 // The mounts in table order. Malformed lines are skipped and counted.
 struct MountTable {
     std::vector<MountEntry> Mounts;
     int Malformed = 0;
+    std::unique_ptr<char[]> Names;  // the decoded names the entries point into
 };
 
 MountTable ParseMountInfo(std::string_view text);

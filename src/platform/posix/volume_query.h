@@ -27,8 +27,14 @@ class MountFacts {
     // answer in its place; nothing where the query failed or did not answer.
     virtual std::vector<std::optional<FreeSpace>> SpaceOf(
         const std::vector<MountEntry>& mounts, const std::vector<std::size_t>& indexes) = 0;
+    // The root the process stands on where no line of the table is mounted
+    // on "/" (a chroot whose root is not a mount point), as the system tells
+    // of it; nothing when it cannot.
+    virtual std::optional<MountEntry> UncoveredRoot(const std::vector<MountEntry>& mounts) = 0;
 };
 
+// The volumes of a parsed table: one per store, the root's always among them.
+std::vector<Volume> VolumesOfMountTable(MountTable table, MountFacts& facts);
 std::vector<Volume> VolumesOfMountTable(std::string_view mountInfo, MountFacts& facts);
 
 }  // namespace qv

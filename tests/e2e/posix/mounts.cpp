@@ -45,6 +45,20 @@ bool MakeReadOnly(const std::string& folder) {
                                                MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
+bool MountOverlay(const std::string& lower, const std::string& upper, const std::string& work,
+                  const std::string& where) {
+    const std::string options = "lowerdir=" + lower + ",upperdir=" + upper + ",workdir=" + work;
+    return ::mount("overlay", where.c_str(), "overlay", 0, options.c_str()) == 0;
+}
+
+bool EnterRootWithProc(const std::string& root) {
+    std::error_code ignored;
+    std::filesystem::create_directories(root + "/proc", ignored);
+    return ::mount("proc", (root + "/proc").c_str(), "proc", MS_NOSUID | MS_NODEV | MS_NOEXEC,
+                   nullptr) == 0 &&
+           ::chroot(root.c_str()) == 0 && ::chdir("/") == 0;
+}
+
 bool MountDeadFuse(const std::string& where) {
     const int fuse = ::open("/dev/fuse", O_RDWR);
     if (fuse < 0) return false;

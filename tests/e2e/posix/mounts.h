@@ -22,6 +22,14 @@ bool BindOver(const std::string& from, const std::string& to);
 // Makes the folder read-only for everyone, root included.
 bool MakeReadOnly(const std::string& folder);
 
+// An overlay of Lower under Upper (its writes, with Work beside it) at Where.
+bool MountOverlay(const std::string& lower, const std::string& upper, const std::string& work,
+                  const std::string& where);
+
+// Makes Root the calling process's root, with /proc mounted inside it, as
+// container engines and build chroots set a root up.
+bool EnterRootWithProc(const std::string& root);
+
 // A FUSE mount whose server never answers: every operation on it waits for
 // good, as on a dead network server. The device stays open (and inherited)
 // so that the mount does not end. False without /dev/fuse.

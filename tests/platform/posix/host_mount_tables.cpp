@@ -5,7 +5,7 @@
 namespace qv::test {
 
 std::optional<BlockDeviceFacts> HostFacts::DeviceOf(const MountEntry& mount) {
-    const auto found = Host.Devices.find(mount.Source);
+    const auto found = Host.Devices.find(std::string(mount.Source));
     if (found != Host.Devices.end()) return found->second.Facts;
     // A device number of its own that sysfs does not describe.
     if (mount.Major != 0) return BlockDeviceFacts{};
@@ -13,7 +13,7 @@ std::optional<BlockDeviceFacts> HostFacts::DeviceOf(const MountEntry& mount) {
 }
 
 std::string HostFacts::LabelOf(const MountEntry& mount) {
-    const auto found = Host.Devices.find(mount.Source);
+    const auto found = Host.Devices.find(std::string(mount.Source));
     return found == Host.Devices.end() ? std::string() : found->second.Label;
 }
 
@@ -30,6 +30,10 @@ std::vector<std::optional<FreeSpace>> HostFacts::SpaceOf(const std::vector<Mount
     return space;
 }
 
+std::optional<MountEntry> HostFacts::UncoveredRoot(const std::vector<MountEntry>&) {
+    return Host.UncoveredRoot;
+}
+
 std::string Bytes(std::uint64_t bytes) {
     const std::string digits = std::to_string(bytes);
     std::string grouped;
@@ -41,15 +45,6 @@ std::string Bytes(std::uint64_t bytes) {
 }
 
 namespace {
-
-// Free space of a tmpfs of the given size with some kibibytes in use.
-FreeSpace Tmpfs(std::uint64_t sizeKiB, std::uint64_t usedKiB = 0) {
-    return {(sizeKiB - usedKiB) * 1024, sizeKiB / 4};
-}
-
-BlockDeviceFacts Disk(const char* name, bool removable = false, bool hotPlugged = false) {
-    return {name, removable, hotPlugged};
-}
 
 // An Ubuntu 22.04 cloud server (AWS, 16 GiB, 100 GB root disk) running twelve
 // Docker containers: each has an overlay under /var/lib/docker/overlay2, a
@@ -420,6 +415,8 @@ HostTable LxcContainer() {
 // SCSI disk, Windows' drives C: and D: and WSL's own tools come over 9p, the
 // GPU libraries and WSLg's files are overlays, and tmpfs mounts without a
 // size take half the memory of the virtual machine.
+// WSL's own tools (/init) and GPU drivers come over 9p read-only: nothing can
+// be written there, so they are no volumes, like the read-only images.
 HostTable Wsl2Guest() {
     HostTable host;
     host.Name = "Wsl2Guest";
@@ -481,14 +478,12 @@ HostTable Wsl2Guest() {
     host.Lines = {
         {"Free space on all local volumes", "950,399,021,056 "},
         {"Free space on /mnt/wsl (tmpfs)", "8,311,037,952 "},
-        {"Free space on /init (9p)", "211,416,432,640 "},
         {"Free space on / (ext4)", "950,399,021,056 "},
         {"Free space on /run (tmpfs)", "8,311,013,376 "},
         {"Free space on /run/lock (tmpfs)", "8,311,042,048 "},
         {"Free space on /run/shm (tmpfs)", "8,311,042,048 "},
         {"Free space on /run/user (tmpfs)", "8,311,042,048 "},
         {"Free space on /sys/fs/cgroup (tmpfs)", "8,311,042,048 "},
-        {"Free space on /usr/lib/wsl/drivers (9p)", "211,416,432,640 "},
         {"Free space on /mnt/wslg (tmpfs)", "8,310,800,384 "},
         {"Free space on /mnt/c (9p)", "211,416,432,640 "},
         {"Free space on /mnt/d (9p)", "998,654,910,464 "},

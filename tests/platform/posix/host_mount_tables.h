@@ -25,6 +25,8 @@ struct HostTable {
     std::map<std::string, HostDevice> Devices;  // by the mount's source
     // statvfs by the file system's device number ("0:52"); none: no answer.
     std::map<std::string, FreeSpace> Space;
+    // The root as stat and statfs tell it, where no line is mounted on "/".
+    std::optional<MountEntry> UncoveredRoot;
     // Label part and value of the total, then of each volume line.
     std::vector<std::pair<std::string, std::string>> Lines;
 
@@ -40,6 +42,7 @@ class HostFacts : public MountFacts {
     std::string LabelOf(const MountEntry& mount) override;
     std::vector<std::optional<FreeSpace>> SpaceOf(const std::vector<MountEntry>& mounts,
                                                   const std::vector<std::size_t>& indexes) override;
+    std::optional<MountEntry> UncoveredRoot(const std::vector<MountEntry>& mounts) override;
 
   private:
     const HostTable& Host;
@@ -52,6 +55,27 @@ std::vector<HostTable> HostTables();
 
 // The largest: a Kubernetes node with 250 pods, some thousands of mounts.
 HostTable KubernetesNode();
+
+// Hosts where the free space lives in stores that device numbers alone do not
+// tell apart: containers of Docker Desktop and its VM, Ubuntu on ZFS, a
+// Raspberry Pi on its SD card, WSL 1, and devicemapper's thin volumes.
+std::vector<HostTable> StoreHostTables();
+
+// Free space of a tmpfs of the given size with some kibibytes in use.
+inline FreeSpace Tmpfs(std::uint64_t sizeKiB, std::uint64_t usedKiB = 0) {
+    return {(sizeKiB - usedKiB) * 1024, sizeKiB / 4};
+}
+
+// A block device as sysfs tells of it; Disk is "" when it is a disk itself.
+inline BlockDeviceFacts Disk(const char* name, bool removable = false, bool hotPlugged = false,
+                             const char* disk = "") {
+    BlockDeviceFacts facts;
+    facts.Name = name;
+    facts.Disk = disk;
+    facts.Removable = removable;
+    facts.HotPlugged = hotPlugged;
+    return facts;
+}
 
 // A size in bytes as the report shows it with sizes in bytes: digits in
 // groups of three, and the blank that stands for the unit.

@@ -32,6 +32,8 @@ TEST_P(HostVolumes, ReportTheLinesOfTheirKinds) {
 
 INSTANTIATE_TEST_SUITE_P(Hosts, HostVolumes, ::testing::ValuesIn(test::HostTables()),
                          [](const auto& info) { return info.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Stores, HostVolumes, ::testing::ValuesIn(test::StoreHostTables()),
+                         [](const auto& info) { return info.param.Name; });
 
 // "No blocks" leaves out a file system that stores nothing, but not a RAM
 // one: ramfs never reports blocks, nor does a tmpfs without a size limit.
@@ -51,6 +53,32 @@ TEST(HostVolumes, OnlyRamFileSystemsAreListedWithoutBlocks) {
         shown += volume.Name + " " + std::to_string(volume.Kind) + " " +
                  std::to_string(volume.FreeBytes) + "\n";
     EXPECT_EQ(shown, "/ 1 4096\n/run/credentials/x.service -1 0\n/scratch -1 0\n");
+}
+
+// Inside a container the overlay's upper layer names a path of the host. A
+// tmpfs the container has on that path (docker run --tmpfs /var/lib) is not
+// the layer: the disk bound in, of the overlay's size, still is. Lines of the
+// Docker Desktop container of the store tables, with that tmpfs added.
+TEST(HostVolumes, ATmpfsOnTheUpperLayersPathInAContainerIsNotTheLayer) {
+    HostTable host;
+    host.MountInfo =
+        "205 147 0:58 / / rw,relatime - overlay overlay rw,lowerdir=/var/lib/desktop-containerd/"
+        "daemon/io.containerd.snapshotter.v1.overlayfs/snapshots/57/fs,upperdir=/var/lib/"
+        "desktop-containerd/daemon/io.containerd.snapshotter.v1.overlayfs/snapshots/1584/fs,"
+        "workdir=/var/lib/desktop-containerd/daemon/io.containerd.snapshotter.v1.overlayfs/"
+        "snapshots/1584/work,nouserxattr\n"
+        "216 205 254:1 /docker/containers/d7cf/hosts /etc/hosts rw,relatime - ext4 /dev/vda1 "
+        "rw,discard\n"
+        "217 205 0:90 / /var/lib rw,nosuid,nodev,relatime - tmpfs tmpfs rw,size=65536k\n";
+    host.Space = {{"0:58", {79456894976, 15358440, 0x4a9775f672c2a864, 3842048}},
+                  {"254:1", {79456894976, 15358440, 0x1f5c03a2b7e94d60, 3842048}},
+                  {"0:90", test::Tmpfs(65536)}};
+    test::HostFacts facts(host);
+    std::string shown;
+    for (const Volume& volume : VolumesOfMountTable(host.MountInfo, facts))
+        shown += volume.Name + " " + std::to_string(volume.Kind) + " " +
+                 std::to_string(volume.FreeBytes) + "\n";
+    EXPECT_EQ(shown, "/ 1 79456894976\n/var/lib -1 67108864\n");
 }
 
 }  // namespace

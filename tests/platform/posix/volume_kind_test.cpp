@@ -10,15 +10,19 @@ namespace {
 using namespace test;
 
 MountEntry Mount(const char* type, const char* source, unsigned major = 0) {
-    return MountEntry{1, 0, major, 0, "/", "/mnt/x", type, source};
+    return MountEntry{1, 0, major, 0, "/", "/mnt/x", type, source, "", false};
 }
 
 MountEntry MountAt(const char* mountPoint, const char* type, const char* source) {
-    return MountEntry{1, 0, 0, 0, "/", mountPoint, type, source};
+    return MountEntry{1, 0, 0, 0, "/", mountPoint, type, source, "", false};
 }
 
 BlockDeviceFacts Disk(const char* name, bool removable = false, bool hotPlugged = false) {
-    return {name, removable, hotPlugged};
+    BlockDeviceFacts facts;
+    facts.Name = name;
+    facts.Removable = removable;
+    facts.HotPlugged = hotPlugged;
+    return facts;
 }
 
 TEST(ClassifyMount, KindsOfTheMountTable) {
@@ -91,20 +95,39 @@ TEST(MayHang, NetworkFuseAndAutomountOnly) {
     EXPECT_FALSE(MayHang(Mount("overlay", "overlay")));
 }
 
-TEST(IsOnHotPlugBus, UsbMmcAndFirewireParents) {
-    EXPECT_TRUE(
-        IsOnHotPlugBus("/sys/devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/"
-                       "target6:0:0/6:0:0:0/block/sdb/sdb1"));
-    EXPECT_TRUE(IsOnHotPlugBus("/sys/devices/platform/soc/mmc_host/mmc0/mmc0:0001/block/mmcblk0"));
-    EXPECT_FALSE(IsOnHotPlugBus("/sys/devices/pci0000:00/0000:00:02.0/virtio1/block/vda"));
-    EXPECT_FALSE(IsOnHotPlugBus("/sys/devices/pci0000:00/0000:00:1d.0/nvme/nvme0/nvme0n1"));
+// Places of disks in sysfs as the kernel shows them (the targets of
+// /sys/block/NAME): a USB stick, the SD card of a Raspberry Pi 4, the eMMC of
+// a Chromebook, and disks of a VM and a laptop. A disk on the mmc bus comes
+// and goes when its card is an SD card, which the card's "type" tells.
+TEST(IsOnHotPlugBus, BusesByTheirComponentsOfThePath) {
+    struct Case {
+        const char* place;
+        bool hotPlugBus;
+        bool mmcBus;
+    };
+    const Case cases[] = {
+        {"../devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb",
+         true, false},
+        {"../devices/platform/emmc2bus/fe340000.mmc/mmc_host/mmc0/mmc0:aaaa/block/mmcblk0", false,
+         true},
+        {"../devices/pci0000:00/0000:00:1a.0/mmc_host/mmc1/mmc1:0001/block/mmcblk1", false, true},
+        {"../devices/pci0000:00/0000:00:02.0/virtio1/block/vda", false, false},
+        {"../devices/pci0000:00/0000:00:1d.0/0000:03:00.0/nvme/nvme0/nvme0n1", false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsOnHotPlugBus(c.place), c.hotPlugBus) << c.place;
+        EXPECT_EQ(IsOnMmcBus(c.place), c.mmcBus) << c.place;
+    }
+    EXPECT_TRUE(CardComesAndGoes("SD\n"));
+    EXPECT_FALSE(CardComesAndGoes("MMC\n"));
 }
 
 // Facts as sysfs would give them for the devices of the fixture tables.
 std::optional<BlockDeviceFacts> FixtureFacts(const MountEntry& mount) {
     if (mount.Source == "/dev/sdb1") return Disk("sdb1", false, true);
-    if (mount.Major != 0) return Disk(mount.Source.substr(5).c_str());
-    if (mount.Source.rfind("/dev/", 0) == 0) return Disk(mount.Source.substr(5).c_str());
+    if (mount.Major != 0) return Disk(std::string(mount.Source.substr(5)).c_str());
+    if (mount.Source.rfind("/dev/", 0) == 0)
+        return Disk(std::string(mount.Source.substr(5)).c_str());
     return std::nullopt;
 }
 
@@ -112,7 +135,7 @@ std::vector<std::string> ShownMountPoints(const char* text) {
     const MountTable table = ParseMountInfo(text);
     std::vector<std::string> shown;
     for (const VolumeCandidate& candidate : ChooseVolumes(table.Mounts, FixtureFacts)) {
-        std::string entry = table.Mounts[candidate.Index].MountPoint;
+        std::string entry(table.Mounts[candidate.Index].MountPoint);
         entry.append("=").append(std::to_string(candidate.Kind));
         shown.push_back(std::move(entry));
     }
