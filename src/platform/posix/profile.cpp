@@ -293,35 +293,38 @@ ProfileFile::~ProfileFile() = default;
 DWORD ProfileFile::Read(const char* Section, const char* Key, const char* Default, char* Buffer,
                         DWORD Size) {
     std::optional<std::string_view> value;
-    if (Section && Key && !ini::Trim(Key).empty() && !Data->Path.empty())
-        value = Data->Text().Find(Section, Key);
+    if (Section && Key && !Data->Path.empty()) value = Data->Text().Find(Section, Key);
     return ini::PlaceInBuffer(value ? *value : Default ? Default : "", Buffer, Size);
 }
 
-// Names are matched without the blanks around them; a new line holds them
-// without the leading ones, as the platform writes them.
+// A value is set under the names without the blanks around them; the new
+// line holds them without the leading ones, as the platform writes them. A
+// deletion takes the names as they stand.
 BOOL ProfileFile::Write(const char* Section, const char* Key, const char* Value) {
-    const std::string_view section = Section ? ini::TrimStart(Section) : "";
-    const std::string_view key = Key ? ini::TrimStart(Key) : "";
-    const bool valid = !Data->Path.empty() && ini::IsValidSectionName(ini::Trim(section)) &&
-                       (!Key || ini::IsValidKeyName(ini::Trim(key))) &&
-                       (!Value || ini::IsValidValue(Value));
+    const bool valid =
+        !Data->Path.empty() && Section && ini::IsValidSectionName(ini::Trim(Section)) &&
+        (!Key || ini::IsValidKeyName(ini::Trim(Key))) && (!Value || ini::IsValidValue(Value));
     if (!valid) {
         errno = Data->Path.empty() ? ENOENT : EINVAL;
         return FALSE;
     }
+    const std::string_view section = Section;
     if (!Key)
         return EditFile(
             Data->Path, [&](ini::Document& text) { return text.DeleteSection(section); }, false,
             Data->Kept);
+    const std::string_view key = Key;
     if (!Value)
         return EditFile(
             Data->Path, [&](ini::Document& text) { return text.DeleteKey(section, key); }, false,
             Data->Kept);
     const std::string_view value = Value;
     return EditFile(
-        Data->Path, [&](ini::Document& text) { return text.Set(section, key, value); }, true,
-        Data->Kept);
+        Data->Path,
+        [&](ini::Document& text) {
+            return text.Set(ini::TrimStart(section), ini::TrimStart(key), value);
+        },
+        true, Data->Kept);
 }
 
 }  // namespace qv
