@@ -85,7 +85,7 @@ class LockedFile {
   public:
     LockedFile(const std::string& path, bool create) : Path(path) {
         for (;;) {
-            Fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+            Fd = OpenRegularFile(path.c_str(), true);
             if (Fd < 0 && errno == ENOENT && create) {
                 Fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
                 Created = Fd >= 0;
@@ -246,7 +246,9 @@ BOOL EditFile(const std::string& path, const Edit& edit, bool create,
     const std::optional<std::string> target = FollowLinks(path);
     if (!target) return FALSE;
     // An edit that changes nothing needs neither the lock nor the right to write.
-    if (auto current = ReadWholeFile(target->c_str(), kMaxFileBytes)) {
+    std::optional<std::string> current = ReadWholeFile(target->c_str(), kMaxFileBytes);
+    if (!current && errno != ENOENT) return FALSE;
+    if (current) {
         FileText text(std::move(*current));
         if (!edit(text.Document)) {
             kept.emplace(std::move(text));
