@@ -2,12 +2,14 @@
 // once; every read takes the kept text. Writes are serialised between
 // processes by a lock on the file, start from the file's text on disk under
 // the lock, change only the bytes concerned and replace the file atomically (a
-// temporary file renamed over it), so that a reader never sees half a file and
-// no writer loses another's change. Where a new file would not be what the old
-// one was (a hard link, an owner the process cannot give it) or the folder
-// refuses the replacement (sticky, not writable), the file is written in
-// place under the lock instead: grown first, so that a full disk fails before
-// anything is overwritten, and put back as it was when the write fails.
+// temporary file with the old one's owner and mode, renamed over it), so that
+// no writer loses another's change. Where a new file would not be what the
+// old one was (a hard link, an owner the process cannot give it) or the
+// folder refuses the replacement (sticky, not writable), the file is written
+// in place under the lock instead: grown first, so that a full disk fails
+// before anything is overwritten, and put back as it was when the write
+// fails. Readers hold a shared lock, which the writer's excludes, so that a
+// reader never sees half a file.
 #include "platform/profile.h"
 
 #include <fcntl.h>
@@ -23,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "diag/log.h"
 #include "platform/posix/file_helpers.h"
 #include "platform/posix/ini_encoding.h"
 #include "platform/posix/ini_text.h"
@@ -76,6 +79,21 @@ bool WriteAllAt(int fd, std::string_view text, off_t offset) {
         offset += written;
     }
     return true;
+}
+
+// The file's text, read under a shared lock: a writer in place holds the
+// exclusive one while the file is half written. Nothing when the file is
+// missing, no regular file, beyond the size limit, or (errno EAGAIN) locked
+// by another for longer than the wait.
+std::optional<std::string> ReadLocked(const std::string& path) {
+    const int fd = OpenRegularFile(path.c_str());
+    if (fd < 0) return std::nullopt;
+    std::optional<std::string> text;
+    if (LockShared(fd, kLockWait)) text = ReadFromStart(fd, kMaxFileBytes);
+    const int error = errno;
+    ::close(fd);  // lets go of the lock
+    errno = error;
+    return text;
 }
 
 // The file at Path, open and locked against other writers. Whoever replaces
@@ -246,7 +264,7 @@ BOOL EditFile(const std::string& path, const Edit& edit, bool create,
     const std::optional<std::string> target = FollowLinks(path);
     if (!target) return FALSE;
     // An edit that changes nothing needs neither the lock nor the right to write.
-    std::optional<std::string> current = ReadWholeFile(target->c_str(), kMaxFileBytes);
+    std::optional<std::string> current = ReadLocked(*target);
     if (!current && errno != ENOENT) return FALSE;
     if (current) {
         FileText text(std::move(*current));
@@ -276,10 +294,20 @@ BOOL EditFile(const std::string& path, const Edit& edit, bool create,
 struct ProfileFile::State {
     std::string Path;
     std::optional<FileText> Kept;  // the file's text once read
+    // The file was locked beyond the wait when it was to be read: what was
+    // read from it is the defaults, which must not be acted on in the file
+    // (a "missing" key deleted), so nothing is written to it.
+    bool Unread = false;
 
     const ini::Document& Text() {
         if (!Kept) {
-            std::optional<std::string> bytes = ReadWholeFile(Path.c_str(), kMaxFileBytes);
+            std::optional<std::string> bytes = ReadLocked(Path);
+            if (!bytes && errno == EAGAIN) {
+                Unread = true;
+                Log("ProfileFile::Read: '%s' stayed locked by another process; it is neither "
+                    "read nor written.",
+                    Path.c_str());
+            }
             Kept.emplace(bytes ? std::move(*bytes) : std::string());
         }
         return Kept->Document;
@@ -306,8 +334,8 @@ BOOL ProfileFile::Write(const char* Section, const char* Key, const char* Value)
     const bool valid =
         !Data->Path.empty() && Section && ini::IsValidSectionName(ini::Trim(Section)) &&
         (!Key || ini::IsValidKeyName(ini::Trim(Key))) && (!Value || ini::IsValidValue(Value));
-    if (!valid) {
-        errno = Data->Path.empty() ? ENOENT : EINVAL;
+    if (!valid || Data->Unread) {
+        errno = Data->Path.empty() ? ENOENT : Data->Unread ? EAGAIN : EINVAL;
         return FALSE;
     }
     const std::string_view section = Section;
