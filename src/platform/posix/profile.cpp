@@ -2,20 +2,22 @@
 // once; every read takes the kept text. Writes are serialised between
 // processes by a lock on the file, start from the file's text on disk under
 // the lock, change only the bytes concerned and replace the file atomically (a
-// temporary file with the old one's owner and mode, renamed over it), so that
-// no writer loses another's change. Where a new file would not be what the
-// old one was (a hard link, an owner the process cannot give it) or the
-// folder refuses the replacement (sticky, not writable), the file is written
-// in place under the lock instead: grown first, so that a full disk fails
-// before anything is overwritten, and put back as it was when the write
-// fails. Readers hold a shared lock, which the writer's excludes, so that a
-// reader never sees half a file.
+// temporary file with the old one's owner, mode, ACL and extended attributes,
+// renamed over it), so that no writer loses another's change. Where a new file
+// would not be what the old one was (a hard link, an owner or attribute the
+// process cannot give it) or the folder refuses the replacement (sticky, not
+// writable), the file is written in place under the lock instead: grown
+// first, so that a full disk fails before anything is overwritten, and put
+// back as it was when the write fails. Readers hold a shared lock, which the
+// writer's excludes, so that a reader never sees half a file.
 #include "platform/profile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -23,6 +25,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "diag/log.h"
@@ -185,24 +188,86 @@ bool KeepOwner(int fd, const struct stat& status) {
            ::fchown(fd, status.st_uid, status.st_gid) == 0;
 }
 
+// The extended attributes of an open file, by name. A POSIX ACL is the
+// attribute system.posix_acl_access, so it comes with them: the kernel's calls
+// on the open file keep it whole without linking libacl, which would only
+// translate the same attribute to and from text. A file system without
+// attributes has none.
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+// One list or value of the kernel's: asked for its size, then read, again
+// while it grows meanwhile.
+template <typename Call>
+std::optional<std::string> AttributeBytes(Call call) {
+    for (;;) {
+        const ssize_t size = call(nullptr, 0);
+        if (size < 0) return std::nullopt;
+        std::string bytes(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = call(bytes.data(), bytes.size());
+        if (got >= 0) {
+            bytes.resize(static_cast<std::size_t>(got));
+            return bytes;
+        }
+        if (errno != ERANGE) return std::nullopt;
+    }
+}
+
+std::optional<Attributes> AttributesOf(int fd) {
+    const auto names =
+        AttributeBytes([fd](char* list, std::size_t size) { return ::flistxattr(fd, list, size); });
+    if (!names) return errno == ENOTSUP ? std::optional<Attributes>(Attributes()) : std::nullopt;
+    Attributes attributes;
+    for (std::size_t at = 0; at < names->size(); at = names->find('\0', at) + 1) {
+        const std::string name = names->c_str() + at;
+        const auto value = AttributeBytes([&](char* bytes, std::size_t size) {
+            return ::fgetxattr(fd, name.c_str(), bytes, size);
+        });
+        if (value)
+            attributes.emplace_back(name, *value);
+        else if (errno != ENODATA)  // removed meanwhile
+            return std::nullopt;
+    }
+    return attributes;
+}
+
+// The new file gets exactly the old one's attributes: also none of those a
+// folder's default ACL gave it, which the old file may not have. Only what
+// the process may see can be kept: without privilege the kernel lists no
+// trusted.* attribute.
+bool KeepAttributes(int from, int to) {
+    const std::optional<Attributes> old = AttributesOf(from), made = AttributesOf(to);
+    if (!old || !made) return false;
+    for (const auto& [name, value] : *made) {
+        const bool kept = std::any_of(old->begin(), old->end(), [&](const auto& attribute) {
+            return attribute.first == name;
+        });
+        if (!kept && ::fremovexattr(to, name.c_str()) != 0) return false;
+    }
+    for (const auto& [name, value] : *old)
+        if (::fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0) return false;
+    return true;
+}
+
 // Refused: the folder does not let a new file take the old one's place, or
-// the new file could not get the old one's owner; nothing has changed then.
+// the new file could not get the old one's owner or attributes; nothing has
+// changed then.
 enum class Replacement { Done, Refused, Failed };
 
 bool IsRefusal(int error) {
     return error == EACCES || error == EPERM;
 }
 
-// Writes the text to a new file beside Target with Target's owner and mode, and
-// renames it over Target.
-Replacement ReplaceFile(const std::string& target, std::string_view text,
+// Writes the text to a new file beside Target with the owner, attributes and
+// mode of the file open as Old, and renames it over Target. The mode comes
+// last: giving an owner or an ACL may clear its set-group-ID bit.
+Replacement ReplaceFile(int old, const std::string& target, std::string_view text,
                         const struct stat& status) {
     const std::size_t slash = target.rfind('/');
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temporary = DirectoryOf(target) + "." + name + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return IsRefusal(errno) ? Replacement::Refused : Replacement::Failed;
-    const bool owned = KeepOwner(fd, status);
+    const bool owned = KeepOwner(fd, status) && KeepAttributes(old, fd);
     const bool written = owned && WriteAllAt(fd, text, 0) &&
                          ::fchmod(fd, status.st_mode & 07777) == 0 && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
@@ -219,7 +284,7 @@ Replacement ReplaceFile(const std::string& target, std::string_view text,
 // on the old text.
 bool WriteBytes(const LockedFile& file, const std::string& target, std::string_view text) {
     if (file.status().st_nlink > 1) return WriteInPlace(file.fd(), text);
-    switch (ReplaceFile(target, text, file.status())) {
+    switch (ReplaceFile(file.fd(), target, text, file.status())) {
         case Replacement::Done:
             return true;
         case Replacement::Refused:

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -77,9 +78,28 @@ bool InChild(const std::function<bool()>& work) {
            WEXITSTATUS(status) == 0;
 }
 
+bool BecomeUser(uid_t user) {
+    return ::setgroups(0, nullptr) == 0 && ::setgid(user) == 0 && ::setuid(user) == 0;
+}
+
 bool BecomeNobody() {
-    constexpr uid_t kNobody = 65534;
-    return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+    return BecomeUser(65534);
+}
+
+// What a shell command printed; its standard error goes with it.
+std::string Output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
+        char chunk[512];
+        for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+            text.append(chunk, got);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+bool Succeeds(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 TEST_F(ProfileFile, ARewriteKeepsOwnerGroupAndMode) {
@@ -130,6 +150,68 @@ TEST_F(ProfileFile, WhereTheFolderRefusesAReplacementTheFileIsWrittenInPlace) {
         EXPECT_EQ(StatusOf(file).st_ino, inode);
         EXPECT_EQ(StatusOf(file).st_uid, 0u);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+}
+
+// Who may use the file is what getfacl and getfattr (the acl and attr
+// packages) show of it and what the kernel lets another user do: a rewrite by
+// root keeps all of it, and adds none of what a folder's default ACL would give
+// a new file.
+TEST_F(ProfileFile, ARewriteKeepsWhoMayUseTheFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file away and act as another";
+    constexpr uid_t kGranted = 1234;
+    struct {
+        const char* what;
+        const char* fileAcl;
+        const char* folderAcl;
+    } cases[] = {
+        {"an ACL granting another user and attributes", "u:1234:rw", nullptr},
+        {"no ACL in a folder whose default ACL grants another user", nullptr, "d:u:1234:rw"},
+    };
+    for (const auto& c : cases) {
+        const std::string folder = Dir / c.what;
+        const std::string file = folder + "/QUORVANT.INI";
+        fs::create_directory(folder);
+        test::WriteFile(file, "[QUORVANT]\r\nPosition=00\r\nShowK=0000\r\n");
+        ASSERT_EQ(::chown(file.c_str(), 0, 2345), 0);
+        ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+        const std::string quoted = "'" + file + "'";
+        const std::string probe = "setfacl -m u:1:r " + quoted + " && setfacl -b " + quoted;
+        if (!Succeeds(probe)) {
+            GTEST_SKIP() << "no POSIX ACLs here: " << Output(probe);
+        }
+        if (c.fileAcl) {
+            ASSERT_TRUE(Succeeds(std::string("setfacl -m ") + c.fileAcl + " " + quoted));
+            const std::string attribute = "setfattr -n user.note -v kept " + quoted;
+            if (!Succeeds(attribute)) {
+                GTEST_SKIP() << "no user attributes here: " << Output(attribute);
+            }
+            ASSERT_TRUE(Succeeds("setfattr -n trusted.note -v kept " + quoted));
+        }
+        if (c.folderAcl) {
+            ASSERT_TRUE(Succeeds(std::string("setfacl -m ") + c.folderAcl + " '" + folder + "'"));
+        }
+        const std::string shown =
+            "getfacl -np " + quoted + "; getfattr --absolute-names -d -m - " + quoted;
+        const std::string before = Output(shown);
+        const auto grantedMayWrite = [&] {
+            return InChild(
+                [&] { return BecomeUser(kGranted) && ::access(file.c_str(), W_OK) == 0; });
+        };
+        const bool mayWrite = grantedMayWrite();
+
+        ASSERT_TRUE(WritePrivateProfileText("QUORVANT", "Position", nullptr, file.c_str()));
+        EXPECT_EQ(test::ReadFile(file), "[QUORVANT]\r\nShowK=0000\r\n") << c.what;
+        EXPECT_EQ(Output(shown), before) << c.what;
+        EXPECT_EQ(StatusOf(file).st_gid, 2345u) << c.what;
+        EXPECT_EQ(grantedMayWrite(), mayWrite) << c.what;
+        if (mayWrite) {
+            EXPECT_TRUE(InChild([&] {
+                return BecomeUser(kGranted) &&
+                       WritePrivateProfileText("QUORVANT", "ShowK", "0100", file.c_str());
+            })) << c.what;
+            EXPECT_EQ(Output(shown), before) << c.what;
+        }
     }
 }
 
