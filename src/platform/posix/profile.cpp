@@ -237,11 +237,11 @@ std::optional<Attributes> AttributesOf(int fd) {
 bool KeepAttributes(int from, int to) {
     const std::optional<Attributes> old = AttributesOf(from), made = AttributesOf(to);
     if (!old || !made) return false;
-    for (const auto& [name, value] : *made) {
+    for (const auto& given : *made) {
         const bool kept = std::any_of(old->begin(), old->end(), [&](const auto& attribute) {
-            return attribute.first == name;
+            return attribute.first == given.first;
         });
-        if (!kept && ::fremovexattr(to, name.c_str()) != 0) return false;
+        if (!kept && ::fremovexattr(to, given.first.c_str()) != 0) return false;
     }
     for (const auto& [name, value] : *old)
         if (::fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0) return false;
