@@ -87,12 +87,14 @@ bool WriteAllAt(int fd, std::string_view text, off_t offset) {
 // The file's text, read under a shared lock: a writer in place holds the
 // exclusive one while the file is half written. Nothing when the file is
 // missing, no regular file, beyond the size limit, or (errno EAGAIN) locked
-// by another for longer than the wait.
+// by another for longer than the wait. A file system that has no locks at
+// all (ENOLCK on some network mounts) has no writer in place either, as
+// writing needs the lock: such a file is read without it.
 std::optional<std::string> ReadLocked(const std::string& path) {
     const int fd = OpenRegularFile(path.c_str());
     if (fd < 0) return std::nullopt;
     std::optional<std::string> text;
-    if (LockShared(fd, kLockWait)) text = ReadFromStart(fd, kMaxFileBytes);
+    if (LockShared(fd, kLockWait) || errno != EAGAIN) text = ReadFromStart(fd, kMaxFileBytes);
     const int error = errno;
     ::close(fd);  // lets go of the lock
     errno = error;
