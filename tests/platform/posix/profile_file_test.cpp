@@ -377,12 +377,14 @@ TEST_F(ProfileFile, ConcurrentWritersInTwoProcessesLoseNothing) {
 // others change a key near its start, which moves every byte after it: each
 // reader sees one whole text, never the new one's start with the old one's
 // tail (the last line has no line end, so a tail would lengthen its value).
+// The key fills most of the file, so that most places where a write can stand
+// half done cut its value.
 // The writers run at a low priority, so that the busy readers often
 // stop them half-way.
 TEST_F(ProfileFile, ReadersNeverSeeAFileWrittenInPlaceHalfDone) {
     constexpr int kWriters = 2, kReaders = 4, kWrites = 8;
-    const std::string values[] = {std::string(400000, 'a'), std::string(300000, 'b')};
-    test::WriteFile(File, "[A]\r\nk=" + values[0] + "\r\nf=" + std::string(440000, 'f') +
+    const std::string values[] = {std::string(700000, 'a'), std::string(600000, 'b')};
+    test::WriteFile(File, "[A]\r\nk=" + values[0] + "\r\nf=" + std::string(140000, 'f') +
                               "\r\nz=end");  // 850 KB
     fs::create_hard_link(File, Dir / "other-name.ini");
     const std::string done = Dir / "done";
