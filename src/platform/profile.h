@@ -1,8 +1,9 @@
 // The platform's profile (INI) functions: key=value lines in bracketed
 // sections, read and written one key at a time, either in a named file or in
 // the user's system profile. Section and key names are matched without regard
-// to case; blanks around names and values are ignored and a matching pair of
-// quotes around a value is taken off when it is read. On POSIX a file larger
+// to case; blanks around names and values are ignored (but a deletion compares
+// the names it is given as they stand) and a matching pair of quotes around a
+// value is taken off when it is read. On POSIX a file larger
 // than 1 MiB is no settings file: it reads as missing and is not written
 // (the last error is then EFBIG).
 #pragma once

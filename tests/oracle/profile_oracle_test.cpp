@@ -174,6 +174,7 @@ std::vector<Text> Texts() {
         {"empty_values", "[A]\r\nk=\r\nx=   \r\n"},
         {"equals_in_value", "[A]\r\nk=a=b=c\r\nx==\r\n"},
         {"empty_key", "[A]\r\n=1\r\n = 2\r\nk=3\r\n"},
+        {"only_an_empty_key", "[A]\r\n=v\r\n[B]\r\n =w\r\n"},
         {"names_in_other_case", "[a]\r\nK=1\r\nX=2\r\n[b]\r\nk=3\r\n"},
         {"text_after_header", "[A] comment\r\nk=1\r\n[B]]\r\nk=2\r\n"},
         {"header_to_the_last_bracket", "[A]x]\r\nk=1\r\n[A]\r\nk=2\r\n"},
@@ -257,6 +258,25 @@ std::vector<Op> OddValues() {
             Set("A", "k", "leading")};
 }
 
+// Names with blanks around them given to a deletion, and the empty key read.
+std::vector<Op> NamesAsTheyStand() {
+    return {Delete(" A", "k"),
+            Delete("A ", "x"),
+            Delete("A", " j"),
+            Delete("A", "m "),
+            Delete("A",
+                   "\x1a"
+                   "k"),
+            Delete("\tB", "k"),
+            DeleteSection(" B"),
+            DeleteSection("A\t"),
+            Get("A", ""),
+            Get("A", " "),
+            Get(" A ", "\x1a"),
+            Get("B", ""),
+            Get("", "")};
+}
+
 std::vector<Case> Corpus() {
     std::vector<Case> cases;
     for (const Text& text : Texts()) {
@@ -276,6 +296,15 @@ std::vector<Case> Corpus() {
             Case c{text.name + "_odd_values", text.text, OddValues(), text.wine};
             for (const Op& probe : Probes()) c.ops.push_back(probe);
             c.ops.push_back(Get("B", "long", kWholeValue));
+            cases.push_back(std::move(c));
+        }
+    }
+    for (const char* name : {"canonical", "empty_key", "only_an_empty_key", "control_blanks",
+                             "blanks_around_header_name", "keys_before_any_section"}) {
+        for (const Text& text : Texts()) {
+            if (text.name != name) continue;
+            Case c{text.name + "_names_as_they_stand", text.text, NamesAsTheyStand(), text.wine};
+            for (const Op& probe : Probes()) c.ops.push_back(probe);
             cases.push_back(std::move(c));
         }
     }

@@ -34,9 +34,21 @@ bool RetryUntil(std::chrono::steady_clock::time_point deadline,
     return true;
 }
 
-bool LockExclusive(int fd, std::chrono::milliseconds wait) {
+namespace {
+
+bool Lock(int fd, int operation, std::chrono::milliseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    return RetryUntil(deadline, [fd] { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; });
+    return RetryUntil(deadline, [=] { return ::flock(fd, operation | LOCK_NB) == 0; });
+}
+
+}  // namespace
+
+bool LockExclusive(int fd, std::chrono::milliseconds wait) {
+    return Lock(fd, LOCK_EX, wait);
+}
+
+bool LockShared(int fd, std::chrono::milliseconds wait) {
+    return Lock(fd, LOCK_SH, wait);
 }
 
 }  // namespace qv

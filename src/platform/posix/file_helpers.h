@@ -1,6 +1,7 @@
 // Small pieces the POSIX file code shares: the log's lock and the settings
-// store's writer both need a path's folder and an exclusive lock; the log's
-// lock and the named mutex both wait for a lock with a time limit.
+// store's writer both need a path's folder and an exclusive lock, the settings
+// store's readers a shared one; the log's lock and the named mutex both wait
+// for a lock with a time limit.
 #pragma once
 
 #include <chrono>
@@ -15,6 +16,10 @@ std::string DirectoryOf(const std::string& path);
 // Takes the exclusive flock of the open file, waiting for it at most `wait`.
 // False, with errno set (EAGAIN after the wait), when it fails.
 bool LockExclusive(int fd, std::chrono::milliseconds wait);
+
+// The same for a shared flock, which readers hold together and which keeps
+// out the holder of the exclusive one.
+bool LockShared(int fd, std::chrono::milliseconds wait);
 
 // True for the errors of a lock request that found the lock held elsewhere.
 bool IsLockBusy(int error);

@@ -175,7 +175,6 @@ bool Document::IsBlockOf(std::size_t block, std::string_view section, std::uint3
 }
 
 std::optional<std::size_t> Document::FirstBlock(std::string_view section) const {
-    section = Trim(section);
     const std::uint32_t hash = HashOf(section);
     for (std::size_t b = 0; b < Blocks.size(); ++b)
         if (IsBlockOf(b, section, hash)) return b;
@@ -187,7 +186,6 @@ std::size_t Document::EntriesEnd(std::size_t block) const {
 }
 
 std::optional<std::size_t> Document::EntryIn(std::size_t block, std::string_view key) const {
-    key = Trim(key);
     const std::uint32_t hash = HashOf(key);
     for (std::size_t e = Blocks[block].firstEntry; e < EntriesEnd(block); ++e)
         if (Entries[e].hash == hash && SameName(LineAt(Content, Entries[e].begin).name, key))
@@ -197,8 +195,8 @@ std::optional<std::size_t> Document::EntryIn(std::size_t block, std::string_view
 
 std::optional<std::string_view> Document::Find(std::string_view section,
                                                std::string_view key) const {
-    const auto block = FirstBlock(section);
-    const auto entry = block ? EntryIn(*block, key) : std::nullopt;
+    const auto block = FirstBlock(Trim(section));
+    const auto entry = block ? EntryIn(*block, Trim(key)) : std::nullopt;
     if (!entry) return std::nullopt;
     const Line line = LineAt(Content, Entries[*entry].begin);
     if (!line.hasValue) return std::nullopt;
@@ -232,14 +230,14 @@ bool Document::Set(std::string_view section, std::string_view key, std::string_v
     const std::string_view lineEnd = LineEnd();
     std::string entry(key);
     entry.append("=").append(value).append(lineEnd);
-    const auto block = FirstBlock(section);
+    const auto block = FirstBlock(Trim(section));
     if (!block) {
         std::string lines = "[";
         lines.append(section).append("]").append(lineEnd).append(entry);
         Insert(Content.size(), lines);
         return true;
     }
-    if (const auto found = EntryIn(*block, key)) {
+    if (const auto found = EntryIn(*block, Trim(key))) {
         const Line line = LineAt(Content, Entries[*found].begin);
         if (line.hasValue && line.value == value) return false;
         std::string replacement = line.hasValue ? "" : "=";
@@ -254,7 +252,6 @@ bool Document::Set(std::string_view section, std::string_view key, std::string_v
 }
 
 bool Document::DeleteKey(std::string_view section, std::string_view key) {
-    section = Trim(section);
     const std::uint32_t hash = HashOf(section);
     for (std::size_t b = 0; b < Blocks.size(); ++b) {
         if (!IsBlockOf(b, section, hash)) continue;

@@ -41,15 +41,16 @@ class Document {
 
     // The value of Key in Section with a matching pair of quotes around it
     // taken off; nothing when the section or the key is missing, or the key
-    // has no value. Here and in the edits, Section and Key are matched
-    // without the blanks around them.
+    // has no value. Here and in Set, Section and Key are matched without the
+    // blanks around them; the empty key is the name of a line "=value".
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
     // The edits; each says whether the text changed. Set takes the value
     // without its leading blanks; a value equal to the present one changes
-    // nothing. A new key goes after the last line of its section's first
-    // block, a new section to the end, with the names as given; new lines
-    // end as the text's first line does (CR LF in a text without line ends).
+    // nothing. A deletion compares the names as they stand, as the platform
+    // does: a name with blanks around it matches no line. A new key goes after the last line of its
+    // section's first block, a new section to the end, with the names as given; new lines end as
+    // the text's first line does (CR LF in a text without line ends).
     bool Set(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteKey(std::string_view section, std::string_view key);
     bool DeleteSection(std::string_view section);

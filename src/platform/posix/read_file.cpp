@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "diag/log.h"
+
 namespace qv {
 namespace {
 
@@ -49,8 +51,29 @@ std::optional<std::string> ReadFromStart(int fd, std::size_t limit) {
     return text;
 }
 
+// O_NONBLOCK makes the open itself return at once; it is cleared again (it is
+// the only status flag set) once the file is known to be regular, so that
+// file systems that honour it for regular files read them as before.
+// O_NOCTTY: a terminal never becomes the program's.
+int OpenRegularFile(const char* path, bool readWrite) {
+    const int fd =
+        ::open(path, (readWrite ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat status {};
+    const bool examined = ::fstat(fd, &status) == 0;
+    if (examined && S_ISREG(status.st_mode) && ::fcntl(fd, F_SETFL, 0) == 0) return fd;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    if (examined && !S_ISREG(status.st_mode)) {
+        Log("OpenRegularFile: '%s' is no regular file; it is passed over.", path);
+        errno = EINVAL;
+    }
+    return -1;
+}
+
 std::optional<std::string> ReadWholeFile(const char* path, std::size_t limit) {
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path);
     if (fd < 0) return std::nullopt;
     std::optional<std::string> text = ReadFromStart(fd, limit);
     const int error = errno;

@@ -1,4 +1,4 @@
-// Reading a whole small file, such as those under /proc.
+// Opening and reading a whole small file, such as those under /proc.
 #pragma once
 
 #include <cstddef>
@@ -8,9 +8,16 @@
 
 namespace qv {
 
+// Opens a regular file for reading without waiting to open it: a FIFO
+// without a writer or a device that waits for a carrier would otherwise stall
+// the program for good. Anything but a regular file (files under /proc and
+// /sys are regular) is no file: it is logged and gives -1 with errno EINVAL.
+// Opened for reading, or for reading and writing.
+int OpenRegularFile(const char* path, bool readWrite = false);
+
 // The file's contents, read to its end (files under /proc report no size);
-// nothing when it cannot be opened or read, or (errno EFBIG) when it holds
-// more than Limit bytes.
+// nothing when it is no regular file or cannot be opened or read, or (errno
+// EFBIG) when it holds more than Limit bytes.
 std::optional<std::string> ReadWholeFile(const char* path, std::size_t limit = SIZE_MAX);
 
 // The contents of an open file from its start to its end, whatever its offset;

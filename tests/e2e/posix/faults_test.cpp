@@ -7,10 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <set>
 #include <thread>
@@ -204,6 +206,46 @@ TEST_F(CopiedSnapshot, SettingsFileInAnyShapeLeavesTheReportWholeAndTheFileAsItW
         EXPECT_EQ(fs::is_regular_file(settings) ? test::ReadFile(settings) : "", before) << c.shape;
         EXPECT_EQ(fs::symlink_status(settings).type(), status.type()) << c.shape;
         EXPECT_EQ(fs::symlink_status(settings).permissions(), status.permissions()) << c.shape;
+    }
+}
+
+// What may stand at the system profile's name: only a regular file is read;
+// anything else is passed over with one log entry, and never waited for.
+TEST_F(CopiedSnapshot, ASystemProfileThatIsNoFileIsPassedOverAtOnce) {
+    CopyLanguageLibrary();
+    test::TempDir config;
+    const std::string winIni = config / "win.ini", fifo = config / "fifo";
+    struct Case {
+        const char* shape;
+        std::function<void()> arrange;
+    } cases[] = {
+        {"a FIFO", [&] { ASSERT_EQ(::mkfifo(winIni.c_str(), 0644), 0); }},
+        {"a link to a FIFO",
+         [&] {
+             ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+             fs::create_symlink(fifo, winIni);
+         }},
+        {"a folder", [&] { fs::create_directory(winIni); }},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(winIni);
+        fs::remove(fifo);
+        fs::remove(dir / "QUORVANT.LOG");
+        c.arrange();
+        test::Launch launch = CopyLaunch({"XDG_CONFIG_HOME=" + config.path().string()});
+        launch.prepare = [] {
+            ::alarm(20);  // a hang ends as SIGALRM
+            return true;
+        };
+        ExpectCompleteReport(test::Run(launch), c.shape);
+        const std::vector<std::string> entries = Lines(test::ReadFile(dir / "QUORVANT.LOG"));
+        EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                                [&](const std::string& entry) {
+                                    return entry.find("'" + winIni + "' is no regular file") !=
+                                           std::string::npos;
+                                }),
+                  1)
+            << c.shape;
     }
 }
 

@@ -12,10 +12,12 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/profile.h"
 #include "support/temp_dir.h"
@@ -76,9 +78,28 @@ bool InChild(const std::function<bool()>& work) {
            WEXITSTATUS(status) == 0;
 }
 
+bool BecomeUser(uid_t user) {
+    return ::setgroups(0, nullptr) == 0 && ::setgid(user) == 0 && ::setuid(user) == 0;
+}
+
 bool BecomeNobody() {
-    constexpr uid_t kNobody = 65534;
-    return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+    return BecomeUser(65534);
+}
+
+// What a shell command printed; its standard error goes with it.
+std::string Output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
+        char chunk[512];
+        for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+            text.append(chunk, got);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+bool Succeeds(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 TEST_F(ProfileFile, ARewriteKeepsOwnerGroupAndMode) {
@@ -129,6 +150,47 @@ TEST_F(ProfileFile, WhereTheFolderRefusesAReplacementTheFileIsWrittenInPlace) {
         EXPECT_EQ(StatusOf(file).st_ino, inode);
         EXPECT_EQ(StatusOf(file).st_uid, 0u);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+}
+
+// Who may use the file is what getfacl and getfattr (the acl and attr
+// packages) show of it: a rewrite by root keeps all of it, and adds none of
+// what a folder's default ACL would give a new file.
+TEST_F(ProfileFile, ARewriteKeepsWhoMayUseTheFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file away and act as another";
+    struct {
+        const char* what;
+        const char* arrange;  // in the file's folder
+        bool granted;         // user 1234 may write the file
+    } cases[] = {
+        {"an ACL granting another user, and attributes",
+         "setfacl -m u:1234:rw QUORVANT.INI && setfattr -n user.note -v kept QUORVANT.INI && "
+         "setfattr -n trusted.note -v kept QUORVANT.INI",
+         true},
+        {"no ACL, in a folder whose default ACL grants another user", "setfacl -m d:u:1234:rw .",
+         false},
+    };
+    for (const auto& c : cases) {
+        const std::string folder = Dir / c.what, file = folder + "/QUORVANT.INI";
+        fs::create_directory(folder);
+        test::WriteFile(file, "[QUORVANT]\r\nPosition=00\r\nShowK=0000\r\n");
+        ASSERT_EQ(::chown(file.c_str(), 0, 2345), 0);
+        ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+        const std::string in = "cd '" + folder + "' && ";
+        if (!Succeeds(in + c.arrange)) {
+            GTEST_SKIP() << "no ACLs or attributes here: " << Output(in + c.arrange);
+        }
+        const std::string shown = in + "getfacl -n QUORVANT.INI; getfattr -d -m - QUORVANT.INI";
+        const std::string before = Output(shown);
+        ASSERT_TRUE(WritePrivateProfileText("QUORVANT", "Position", nullptr, file.c_str()));
+        EXPECT_EQ(test::ReadFile(file), "[QUORVANT]\r\nShowK=0000\r\n") << c.what;
+        EXPECT_EQ(Output(shown), before) << c.what;
+        EXPECT_EQ(InChild([&] {
+                      return BecomeUser(1234) &&
+                             WritePrivateProfileText("QUORVANT", "ShowK", "0100", file.c_str());
+                  }),
+                  c.granted)
+            << c.what;
     }
 }
 
@@ -290,9 +352,74 @@ TEST_F(ProfileFile, ConcurrentWritersInTwoProcessesLoseNothing) {
     }
 }
 
+// Copies of the program reading a hard-linked file (written in place) while
+// others change a key near its start, which moves every byte after it: each
+// reader sees one whole text, never the new one's start with the old one's
+// tail (the last line has no line end, so a tail would lengthen its value).
+// The key fills most of the file, so that most places where a write can stand
+// half done cut its value.
+// The writers run at a low priority, so that the busy readers often
+// stop them half-way.
+TEST_F(ProfileFile, ReadersNeverSeeAFileWrittenInPlaceHalfDone) {
+    constexpr int kWriters = 2, kReaders = 4, kWrites = 8;
+    const std::string values[] = {std::string(700000, 'a'), std::string(600000, 'b')};
+    test::WriteFile(File, "[A]\r\nk=" + values[0] + "\r\nf=" + std::string(140000, 'f') +
+                              "\r\nz=end");  // 850 KB
+    fs::create_hard_link(File, Dir / "other-name.ini");
+    const std::string done = Dir / "done";
+    const auto whole = [&](qv::ProfileFile& store) {
+        std::string value(values[0].size() + 2, '\0');
+        const DWORD length = store.Read("A", "k", "", value.data(), value.size());
+        value.resize(length);
+        char end[8];
+        store.Read("A", "z", "", end, sizeof end);
+        const bool unread = value.empty() && end[0] == '\0';  // locked beyond the wait
+        return unread || ((value == values[0] || value == values[1]) && std::string(end) == "end");
+    };
+    std::vector<pid_t> children;
+    for (int n = 0; n < kWriters + kReaders; ++n) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child > 0) {
+            children.push_back(child);
+            continue;
+        }
+        // A writer's result is how many of its writes went through: one may
+        // fail when another holds the lock beyond the wait.
+        if (n < kWriters) {
+            int written = 0;
+            ::setpriority(PRIO_PROCESS, 0, 10);
+            for (int i = 0; i < kWrites; ++i)
+                written += WritePrivateProfileText("A", "k", values[(i + n + 1) % 2].c_str(),
+                                                   File.c_str());
+            ::_exit(written);
+        }
+        bool ok = true;
+        while (ok && !fs::exists(done)) {
+            qv::ProfileFile store(File.c_str());
+            ok = whole(store);
+        }
+        ::_exit(ok ? 0 : 1);
+    }
+    int written = 0, halves = 0;
+    for (int n = 0; n < kWriters + kReaders; ++n) {
+        if (n == kWriters) test::WriteFile(done, "");
+        int status = 0;
+        ASSERT_EQ(::waitpid(children[n], &status, 0), children[n]);
+        ASSERT_TRUE(WIFEXITED(status));
+        (n < kWriters ? written : halves) += WEXITSTATUS(status);
+    }
+    EXPECT_EQ(halves, 0) << "readers that saw half a file";
+    EXPECT_GT(written, kWrites / 2) << "writes that went through";
+    char end[8];
+    EXPECT_EQ(GetPrivateProfileText("A", "z", "", end, sizeof end, File.c_str()), 3u);
+}
+
 // A lock that is never let go (a stopped process, any program locking the
-// file) costs a write its wait, not the program its run; the file stays whole.
-TEST_F(ProfileFile, AWriterGivesUpOnALockThatIsNeverLetGo) {
+// file) costs a read or a write its wait, not the program its run; the file
+// stays whole. A store that could not read the file does not act on the
+// defaults it read instead: the report would delete a "missing" key.
+TEST_F(ProfileFile, ReadersAndWritersGiveUpOnALockThatIsNeverLetGo) {
     const std::string text = "[QUORVANT]\nPosition=0\nShowK=0000\n";
     test::WriteFile(File, text);
     const int holder = ::open(File.c_str(), O_RDONLY | O_CLOEXEC);
@@ -300,8 +427,14 @@ TEST_F(ProfileFile, AWriterGivesUpOnALockThatIsNeverLetGo) {
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);  // another open file: the writer's flock conflicts
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(WritePrivateProfileText("QUORVANT", "Position", nullptr, File.c_str()));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    qv::ProfileFile store(File.c_str());
+    char value[8];
+    EXPECT_EQ(store.Read("QUORVANT", "ShowK", "none", value, sizeof value), 4u);
+    EXPECT_STREQ(value, "none");
+    EXPECT_FALSE(store.Write("QUORVANT", "Position", nullptr));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     ::close(holder);
+    EXPECT_FALSE(store.Write("QUORVANT", "Position", nullptr));
     EXPECT_EQ(test::ReadFile(File), text);
     EXPECT_TRUE(WritePrivateProfileText("QUORVANT", "Position", nullptr, File.c_str()));
     EXPECT_EQ(test::ReadFile(File), "[QUORVANT]\nShowK=0000\n");
