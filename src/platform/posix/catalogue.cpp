@@ -1,95 +1,135 @@
 #include "platform/posix/catalogue.h"
 
-#include <optional>
-
-#include "platform/posix/proc_text.h"
+#include <algorithm>
+#include <bitset>
+#include <limits>
 
 namespace qv {
 namespace {
 
 constexpr ULONG kLargestId = 65535;  // string numbers are 16 bits, as in a resource table
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-void SkipBlanks(std::string_view line, std::size_t& at) {
-    while (at < line.size() && IsBlank(line[at])) ++at;
-}
+// Walks one catalogue text line by line, decoding each string in place.
+class Parser {
+  public:
+    explicit Parser(Catalogue& catalogue) : Out(catalogue), Text(catalogue.text) {}
 
-std::optional<ULONG> ParseId(std::string_view line, std::size_t& at) {
-    const std::size_t start = at;
-    ULONG id = 0;
-    for (; at < line.size() && line[at] >= '0' && line[at] <= '9'; ++at) {
-        id = id * 10 + static_cast<ULONG>(line[at] - '0');
-        if (id > kLargestId) return std::nullopt;
-    }
-    if (at == start) return std::nullopt;
-    return id;
-}
-
-// The quoted text from `at` (just past the opening quote) to its closing quote.
-std::optional<std::string> ParseQuoted(std::string_view line, std::size_t& at, std::string& why) {
-    std::string text;
-    while (at < line.size()) {
-        const char c = line[at++];
-        if (c == '"') return text;
-        if (c != '\\') {
-            text += c;
-            continue;
+    void ParseAll() {
+        if (std::string_view(Text).substr(0, kByteOrderMark.size()) == kByteOrderMark)
+            At = kByteOrderMark.size();  // many editors begin a UTF-8 file so
+        for (int line = 1; At < Text.size(); ++line) {
+            const std::size_t end = std::min(Text.find('\n', At), Text.size());
+            LineEnd = end;
+            if (const char* problem = ParseLine()) Skip(line, problem);
+            At = end + 1;
         }
-        if (at == line.size()) break;
-        switch (line[at++]) {
-            case '"':
-                text += '"';
-                break;
-            case '\\':
-                text += '\\';
-                break;
-            case 'n':
-                text += '\n';
-                break;
-            case 't':
-                text += '\t';
-                break;
-            default:
-                why = "unknown escape";
-                return std::nullopt;
-        }
+        std::sort(Out.entries.begin(), Out.entries.end(),
+                  [](const CatalogueEntry& a, const CatalogueEntry& b) { return a.id < b.id; });
     }
-    why = "no closing quote";
-    return std::nullopt;
-}
 
-// One line: nothing for a blank or comment line, else the entry or a problem.
-void ParseLine(std::string_view line, int number, Catalogue& catalogue) {
-    std::size_t at = 0;
-    SkipBlanks(line, at);
-    if (at == line.size() || line[at] == '#') return;
-    const auto problem = [&](const std::string& reason) {
-        catalogue.problems.push_back({number, reason});
-    };
-    const std::optional<ULONG> id = ParseId(line, at);
-    if (!id) return problem("no string number from 0 to 65535");
-    const std::size_t afterId = at;
-    SkipBlanks(line, at);
-    if (at == afterId || at == line.size() || line[at] != '"')
-        return problem("no quoted text after the number");
-    ++at;
-    std::string why;
-    const std::optional<std::string> text = ParseQuoted(line, at, why);
-    if (!text) return problem(why);
-    SkipBlanks(line, at);
-    if (at != line.size()) return problem("text after the closing quote");
-    if (!catalogue.strings.emplace(*id, *text).second) return problem("string number given twice");
-}
+  private:
+    bool AtEnd() const { return At >= LineEnd; }
+
+    void SkipBlanks() {
+        while (!AtEnd() && IsBlank(Text[At])) ++At;
+    }
+
+    void Skip(int line, const char* reason) {
+        if (Out.problems.size() < Catalogue::kMostProblems) Out.problems.push_back({line, reason});
+        ++Out.skippedLines;
+    }
+
+    // The problem of the line, or null when it is blank, a comment or an entry.
+    const char* ParseLine() {
+        SkipBlanks();
+        if (AtEnd() || Text[At] == '#') return nullptr;
+        ULONG id = 0;
+        const std::size_t start = At;
+        for (; !AtEnd() && Text[At] >= '0' && Text[At] <= '9'; ++At) {
+            id = id * 10 + static_cast<ULONG>(Text[At] - '0');
+            if (id > kLargestId) return "no string number from 0 to 65535";
+        }
+        if (At == start) return "no string number from 0 to 65535";
+        const std::size_t afterId = At;
+        SkipBlanks();
+        if (At == afterId || AtEnd() || Text[At] != '"') return "no quoted text after the number";
+        const std::size_t offset = ++At;
+        std::size_t length = 0;
+        if (const char* problem = DecodeQuoted(offset, length)) return problem;
+        SkipBlanks();
+        if (!AtEnd()) return "text after the closing quote";
+        if (Seen.test(id)) return "string number given twice";
+        Seen.set(id);
+        Out.entries.push_back({static_cast<std::uint16_t>(id), static_cast<std::uint32_t>(offset),
+                               static_cast<std::uint32_t>(length)});
+        return nullptr;
+    }
+
+    // Decodes the quoted text from `At` (past the opening quote) to its closing
+    // quote into the text from `to` on; `At` ends past the closing quote.
+    const char* DecodeQuoted(std::size_t to, std::size_t& length) {
+        const std::size_t first = to;
+        while (!AtEnd()) {
+            char c = Text[At++];
+            if (c == '"') {
+                length = to - first;
+                return nullptr;
+            }
+            if (c == '\\') {
+                if (AtEnd()) break;
+                switch (Text[At++]) {
+                    case '"':
+                        c = '"';
+                        break;
+                    case '\\':
+                        c = '\\';
+                        break;
+                    case 'n':
+                        c = '\n';
+                        break;
+                    case 't':
+                        c = '\t';
+                        break;
+                    default:
+                        return "unknown escape";
+                }
+            }
+            Text[to++] = c;
+        }
+        return "no closing quote";
+    }
+
+    Catalogue& Out;
+    std::string& Text;
+    std::size_t At = 0;
+    std::size_t LineEnd = 0;
+    std::bitset<kLargestId + 1> Seen;
+};
 
 }  // namespace
 
-Catalogue ParseCatalogue(std::string_view text) {
+std::optional<std::string_view> Catalogue::Find(ULONG id) const {
+    const auto found = std::lower_bound(
+        entries.begin(), entries.end(), id,
+        [](const CatalogueEntry& entry, ULONG wanted) { return entry.id < wanted; });
+    if (found == entries.end() || found->id != id) return std::nullopt;
+    return std::string_view(text).substr(found->offset, found->length);
+}
+
+Catalogue ParseCatalogue(std::string text) {
     Catalogue catalogue;
-    int number = 0;
-    while (!text.empty()) ParseLine(NextLine(text), ++number, catalogue);
+    catalogue.text = std::move(text);
+    if (catalogue.text.size() >= std::numeric_limits<std::uint32_t>::max()) {
+        catalogue.problems.push_back({1, "larger than 4 GiB"});
+        catalogue.skippedLines = 1;
+        return catalogue;
+    }
+    Parser(catalogue).ParseAll();
     return catalogue;
 }
 
