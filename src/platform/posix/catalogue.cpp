@@ -1,8 +1,10 @@
 #include "platform/posix/catalogue.h"
 
 #include <algorithm>
-#include <bitset>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <new>
 
 namespace qv {
 namespace {
@@ -17,23 +19,32 @@ bool IsBlank(char c) {
 // Walks one catalogue text line by line, decoding each string in place.
 class Parser {
   public:
-    explicit Parser(Catalogue& catalogue) : Out(catalogue), Text(catalogue.text) {}
+    Parser(Catalogue& catalogue, char* text, std::size_t size)
+        : Out(catalogue), Text(text), Size(size) {}
 
     void ParseAll() {
-        if (std::string_view(Text).substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        if (std::string_view(Text, Size).substr(0, kByteOrderMark.size()) == kByteOrderMark)
             At = kByteOrderMark.size();  // many editors begin a UTF-8 file so
-        for (int line = 1; At < Text.size(); ++line) {
-            const std::size_t end = std::min(Text.find('\n', At), Text.size());
-            LineEnd = end;
+        for (int line = 1; At < Size; ++line) {
             if (const char* problem = ParseLine()) Skip(line, problem);
-            At = end + 1;
+            NextLine();
         }
-        std::sort(Out.entries.begin(), Out.entries.end(),
-                  [](const CatalogueEntry& a, const CatalogueEntry& b) { return a.id < b.id; });
     }
 
   private:
-    bool AtEnd() const { return At >= LineEnd; }
+    // A line ends at its line feed; `At` never passes it but at NextLine.
+    bool AtEnd() const { return At >= Size || Text[At] == '\n'; }
+
+    // Past the line feed that ends the current line; a well-formed entry
+    // stands at it already, so most lines need no search.
+    void NextLine() {
+        if (!AtEnd()) {
+            const void* newline = std::memchr(Text + At, '\n', Size - At);
+            At =
+                newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - Text) : Size;
+        }
+        ++At;
+    }
 
     void SkipBlanks() {
         while (!AtEnd() && IsBlank(Text[At])) ++At;
@@ -60,20 +71,22 @@ class Parser {
         if (At == afterId || AtEnd() || Text[At] != '"') return "no quoted text after the number";
         const std::size_t offset = ++At;
         std::size_t length = 0;
-        if (const char* problem = DecodeQuoted(offset, length)) return problem;
+        if (const char* problem = DecodeQuoted(length)) return problem;
         SkipBlanks();
         if (!AtEnd()) return "text after the closing quote";
-        if (Seen.test(id)) return "string number given twice";
-        Seen.set(id);
-        Out.entries.push_back({static_cast<std::uint16_t>(id), static_cast<std::uint32_t>(offset),
-                               static_cast<std::uint32_t>(length)});
+        std::uint32_t& slot = Out.offsets.get()[id];
+        if (slot != 0) return "string number given twice";
+        slot = static_cast<std::uint32_t>(offset);
+        Text[offset + length] = '\0';  // the closing quote or a decoded character's room
+        ++Out.count;
         return nullptr;
     }
 
     // Decodes the quoted text from `At` (past the opening quote) to its closing
-    // quote into the text from `to` on; `At` ends past the closing quote.
-    const char* DecodeQuoted(std::size_t to, std::size_t& length) {
-        const std::size_t first = to;
+    // quote in place; `At` ends past the closing quote.
+    const char* DecodeQuoted(std::size_t& length) {
+        const std::size_t first = At;
+        std::size_t to = first;
         while (!AtEnd()) {
             char c = Text[At++];
             if (c == '"') {
@@ -105,31 +118,39 @@ class Parser {
     }
 
     Catalogue& Out;
-    std::string& Text;
+    char* Text;
+    std::size_t Size;
     std::size_t At = 0;
-    std::size_t LineEnd = 0;
-    std::bitset<kLargestId + 1> Seen;
 };
 
 }  // namespace
 
-std::optional<std::string_view> Catalogue::Find(ULONG id) const {
-    const auto found = std::lower_bound(
-        entries.begin(), entries.end(), id,
-        [](const CatalogueEntry& entry, ULONG wanted) { return entry.id < wanted; });
-    if (found == entries.end() || found->id != id) return std::nullopt;
-    return std::string_view(text).substr(found->offset, found->length);
+// calloc rather than a vector: a large zeroed block comes from the system as
+// pages that are read as zeros until written, where a vector would write them all.
+Catalogue::Catalogue()
+    : offsets(static_cast<std::uint32_t*>(std::calloc(kLargestId + 1, sizeof(std::uint32_t)))) {
+    if (!offsets) throw std::bad_alloc();
 }
 
-Catalogue ParseCatalogue(std::string text) {
+void Catalogue::Free::operator()(std::uint32_t* table) const {
+    std::free(table);
+}
+
+std::optional<std::string_view> Catalogue::Find(ULONG id) const {
+    if (id > kLargestId || offsets.get()[id] == 0) return std::nullopt;
+    const std::string_view rest = text.substr(offsets.get()[id]);
+    return rest.substr(0, rest.find('\0'));
+}
+
+Catalogue ParseCatalogue(char* text, std::size_t size) {
     Catalogue catalogue;
-    catalogue.text = std::move(text);
-    if (catalogue.text.size() >= std::numeric_limits<std::uint32_t>::max()) {
+    catalogue.text = std::string_view(text, size);
+    if (size >= std::numeric_limits<std::uint32_t>::max()) {
         catalogue.problems.push_back({1, "larger than 4 GiB"});
         catalogue.skippedLines = 1;
         return catalogue;
     }
-    Parser(catalogue).ParseAll();
+    Parser(catalogue, text, size).ParseAll();
     return catalogue;
 }
 

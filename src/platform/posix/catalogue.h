@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,29 +22,38 @@ struct CatalogueProblem {
     std::string_view reason;  // what is wrong with it
 };
 
-// Where one string's decoded text lies in the catalogue's text.
-struct CatalogueEntry {
-    std::uint16_t id;
-    std::uint32_t offset, length;
-};
-
 struct Catalogue {
     // The most problems kept; the rest are only counted.
     static constexpr std::size_t kMostProblems = 20;
 
-    std::string text;                        // the file's text, entries decoded in place
-    std::vector<CatalogueEntry> entries;     // sorted by number, one per number
+    Catalogue();
+
+    std::string_view text;  // the parsed text, each string decoded in place and ended by a zero
+    std::size_t count = 0;  // the strings it holds
     std::vector<CatalogueProblem> problems;  // the first malformed lines, which are skipped
     std::size_t skippedLines = 0;            // every malformed line
 
-    // The text of string `id`; nothing when the catalogue lacks it.
+    // The text of string `id`, up to its first zero byte (where the platform's
+    // string copy ends it); nothing when the catalogue lacks it.
     std::optional<std::string_view> Find(ULONG id) const;
+
+    // Where the text of each string number begins in `text`, 0 for none (a
+    // text never begins the file). Zeroed memory that pages in only where a
+    // number is used: a small catalogue touches one page of it.
+    struct Free {
+        void operator()(std::uint32_t* table) const;
+    };
+    std::unique_ptr<std::uint32_t, Free> offsets;
 };
 
-// Parses the text in one pass, decoding each string where it stands (a
-// decoded text is never longer than its quoted form), so that a large
-// catalogue costs one copy of its text and twelve bytes a string. A text of
-// 4 GiB or more is not parsed.
-Catalogue ParseCatalogue(std::string text);
+// Parses the text in one pass, decoding each string where it stands (a decoded
+// text is never longer than its quoted form) and putting a zero byte at its
+// end: no copy of any string, and four bytes of table a string number. The
+// catalogue refers to the text, which must outlive it. A text of 4 GiB or more
+// is not parsed.
+Catalogue ParseCatalogue(char* text, std::size_t size);
+inline Catalogue ParseCatalogue(std::string& text) {
+    return ParseCatalogue(text.data(), text.size());
+}
 
 }  // namespace qv

@@ -20,6 +20,7 @@ namespace {
 // The catalogues in use, one per file, shared by every reference to it.
 struct LoadedCatalogue {
     std::string path;
+    std::string text;     // the file's text, which the catalogue refers to
     Catalogue catalogue;
     int references = 0;
 };
@@ -132,7 +133,8 @@ HANDLE LoadLanguageLibrary(const std::string& name) {
     if (!text) return nullptr;  // errno tells why
     auto loaded = std::make_unique<LoadedCatalogue>();
     loaded->path = path;
-    loaded->catalogue = ParseCatalogue(std::move(*text));
+    loaded->text = std::move(*text);
+    loaded->catalogue = ParseCatalogue(loaded->text);
     loaded->references = 1;
     LogProblems(*loaded);
     Registry().push_back(std::move(loaded));
