@@ -20,7 +20,7 @@ namespace {
 // The catalogues in use, one per file, shared by every reference to it.
 struct LoadedCatalogue {
     std::string path;
-    std::string text;     // the file's text, which the catalogue refers to
+    std::string text;  // the file's text, which the catalogue refers to
     Catalogue catalogue;
     int references = 0;
 };
