@@ -15,12 +15,11 @@ void CopyItem(char (&field)[CountryInfo::kTextSize], std::string item) {
 }
 
 // A separator that holds a letter or digit is a unit word of the locale's
-// formats (the 年 of "%Y年%m月%d日", the 時 of "%H時%M分"), not a separator: "26年12年09"
-// would read as years. The C locale's separator stands in, as Windows gives
-// these locales.
-// A separator also keeps at most 14 bytes: the default date format holds
-// each separator twice beside 22 bytes of directives and must fit the
-// settings record's 80.
+// formats (the 年 of "%Y年%m月%d日", the 時 of "%H時%M分"), not a separator:
+// "26年12年09" would read as years. The C locale's separator stands in, as
+// Windows gives these locales. A separator keeps at most 14 bytes: the default
+// date format holds each separator twice beside 22 bytes of directives and
+// must fit the settings record's 80.
 void CopySeparator(char (&field)[CountryInfo::kTextSize], const std::string& item,
                    const char* fallback) {
     constexpr std::size_t kSeparatorBytes = 14;
