@@ -8,7 +8,9 @@
 namespace qv {
 
 struct CountryInfo {
-    static constexpr int kTextSize = 10;  // nine bytes and the terminator
+    // Room for the longest text a platform keeps (LocaleTextCharacters), four
+    // bytes a character in UTF-8, and the terminator.
+    static constexpr int kTextSize = kMostLocaleTextCharacters * 4 + 1;
 
     // Queries the user's locale now.
     CountryInfo();

@@ -196,13 +196,28 @@ DateNames LoadDateNames() {
     return names;
 }
 
-char* FormatDate(const char* Format, char* Result, int ResultSize, std::time_t Time) {
-    if (ResultSize < 1) return Result;
+namespace {
+
+// The expansion for the moment Time (0: now), in the user's locale, with the
+// names of the loaded language library.
+std::string ExpandAt(const char* Format, std::time_t Time) {
     const std::tm local = LocalTime(Time == 0 ? std::time(nullptr) : Time);
     const CountryInfo locale;
-    CopyText(ExpandDate(Format, local, locale, LoadDateNames(), TimeZoneName(local)), Result,
-             static_cast<std::size_t>(ResultSize));
+    return ExpandDate(Format, local, locale, LoadDateNames(), TimeZoneName(local));
+}
+
+}  // namespace
+
+char* FormatDate(const char* Format, char* Result, int ResultSize, std::time_t Time) {
+    if (ResultSize < 1) return Result;
+    CopyText(ExpandAt(Format, Time), Result, static_cast<std::size_t>(ResultSize));
     return Result;
+}
+
+std::string FormatDateText(const std::string& Format, std::size_t characters, std::time_t Time) {
+    std::string text = ExpandAt(Format.c_str(), Time);
+    CutToCharacters(text, characters);
+    return text;
 }
 
 }  // namespace qv

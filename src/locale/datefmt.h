@@ -2,6 +2,7 @@
 // the language library, the morning/afternoon marker from the user's locale.
 #pragma once
 
+#include <cstddef>
 #include <ctime>
 #include <string>
 
@@ -24,6 +25,11 @@ DateNames LoadDateNames();
 // ResultSize characters with the terminator; a longer text is cut, never at
 // a character's middle. Returns Result.
 char* FormatDate(const char* Format, char* Result, int ResultSize, std::time_t Time);
+
+// Expands Format for the moment Time (0: now), cut after its first
+// `characters` characters: the date line's text, which a byte buffer sized for
+// one byte a character would cut short in UTF-8.
+std::string FormatDateText(const std::string& Format, std::size_t characters, std::time_t Time);
 
 // The expansion itself, for a given local time, locale and names.
 std::string ExpandDate(const std::string& format, const std::tm& local, const CountryInfo& locale,

@@ -22,6 +22,10 @@ void FoldToUpper(std::string& text);
 // Cuts the text after its first `count` characters, never inside one.
 void CutToCharacters(std::string& text, std::size_t count);
 
+// True when the text holds a letter, mark or digit of any script: a word, not
+// a separator.
+bool HoldsWordCharacter(std::string_view text);
+
 // The number of characters in the text.
 std::size_t CharacterCount(std::string_view text);
 

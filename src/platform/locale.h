@@ -4,6 +4,7 @@
 // morning and afternoon markers.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace qv {
@@ -21,6 +22,14 @@ struct LocaleItems {
 };
 
 LocaleItems QueryLocaleItems();
+
+// The most characters a locale text (separator, marker) keeps on any platform.
+inline constexpr int kMostLocaleTextCharacters = 24;
+
+// The most characters a locale text keeps here: nine under the ANSI rules of
+// Windows; on POSIX enough for every marker of the C library's locales whole
+// (the longest, Assamese, has eleven), so none is cut.
+std::size_t LocaleTextCharacters();
 
 // True when the system's texts are UTF-8 (then a character may take several
 // bytes); false when every byte is one character.

@@ -13,4 +13,10 @@ struct SwapFile {
 
 SwapFile QuerySwapFile();
 
+// Whether the free swap space of the report is the paging store's free figure
+// as it stands (the free space of every swap area of Linux, never above their
+// total) rather than the classic total - first file + free of Windows, whose
+// figures it was made for.
+bool FreeSwapIsStoreFree();
+
 }  // namespace qv

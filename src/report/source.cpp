@@ -10,10 +10,11 @@ std::string SystemSource::String(ULONG Id) {
     return ResourceString(Library, Id).str();
 }
 
-// The date text holds 99 characters, as the report has always allowed it.
+// The date text holds 99 characters, as the report has always allowed it:
+// characters, not bytes, so that twelve Russian day names fit as English ones do.
 std::string SystemSource::FormatDateNow(const std::string& format) {
-    char text[100];
-    return FormatDate(format.c_str(), text, sizeof text, 0);
+    constexpr std::size_t kDateCharacters = 99;
+    return FormatDateText(format, kDateCharacters, 0);
 }
 
 std::uint64_t SystemSource::MillisecondsSinceStart() {

@@ -30,6 +30,9 @@ class ReportSource {
     virtual std::vector<Volume> QueryVolumes() = 0;
     // The conversion that the volume line's label takes for a volume's name.
     virtual char VolumeNameConversion() { return kVolumeNameConversion; }
+    // Whether free swap space is the paging store's free figure itself (see
+    // FreeSwapIsStoreFree); the classic formula otherwise.
+    virtual bool FreeSwapIsStoreFree() { return false; }
 };
 
 // The facts of this machine, with the labels of the loaded language library.
@@ -45,6 +48,7 @@ class SystemSource : public ReportSource {
     SwapFile QuerySwapFile() override;
     int CountProcesses() override;
     std::vector<Volume> QueryVolumes() override;
+    bool FreeSwapIsStoreFree() override { return qv::FreeSwapIsStoreFree(); }
 
   private:
     HANDLE Library;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "report/report.h"
 
 namespace qv {
@@ -10,8 +12,10 @@ std::uint64_t SwapFree(std::uint64_t totalPageFile, std::uint64_t swapSize,
 
 // The swap file's line carries the file's path in parentheses after the label
 // (empty parentheses when there is none); free swap is the paging store's
-// total less the first file's size plus its free space; the slack is the free
-// space of the paging store. Each line reads the memory status afresh.
+// total less the first file's size plus its free space, or where the system's
+// figures count every swap area, the store's free space, never above its
+// total; the slack is the free space of the paging store. Each line reads the
+// memory status afresh.
 std::string Report::SwapLines() {
     const std::string sizeLabel = Source.String(kSwapFileSize);
     const SwapFile swap = Source.QuerySwapFile();
@@ -20,8 +24,11 @@ std::string Report::SwapLines() {
 
     const std::string freeLabel = Source.String(kSwapSpaceFree);
     const MemoryStatus forFree = Source.QueryMemoryStatus();
-    text += ValueLine(
-        freeLabel, FormatBytes(SwapFree(forFree.totalPageFile, swap.Size, forFree.availPageFile)));
+    const std::uint64_t swapFree =
+        Source.FreeSwapIsStoreFree()
+            ? std::min(forFree.availPageFile, forFree.totalPageFile)
+            : SwapFree(forFree.totalPageFile, swap.Size, forFree.availPageFile);
+    text += ValueLine(freeLabel, FormatBytes(swapFree));
 
     const std::string slackLabel = Source.String(kSwapSlackFree);
     text += ValueLine(slackLabel, FormatBytes(Source.QueryMemoryStatus().availPageFile));

@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdint>
+#include <cstring>
 
 #include "diag/log.h"
 #include "locale/text.h"
@@ -21,7 +22,8 @@ ResourceString::ResourceString(HANDLE Module, ULONG Id) : SavedModule(Module), S
             static_cast<int>(LastError()));
         return;
     }
-    Text.assign(buffer, static_cast<size_t>(length));
+    // A zero byte inside the text ends it, as the platform's string copy does.
+    Text.assign(buffer, ::strnlen(buffer, static_cast<size_t>(length)));
     CutToCharacters(Text, kMaxLength);
 }
 

@@ -95,6 +95,23 @@ TEST_F(VolumeReport, SwapLinesReadTheMemoryStatusEachTime) {
     EXPECT_EQ(Source.MemoryQueries, 4);  // two memory lines, free swap, swap slack
 }
 
+// Linux counts every swap area in SwapTotal and SwapFree: two areas of 48M
+// and 96M, both unused, once showed 240M free of 144M by the classic formula.
+TEST_F(VolumeReport, FreeSwapOfEveryAreaNeverExceedsTheirTotal) {
+    Source.SwapFreeIsStoreFree = true;
+    Source.Swap = {"/swap1", 48 << 20};
+    struct {
+        std::uint64_t total, free;
+        const char* shown;
+    } cases[] = {{144 << 20, 144 << 20, "150,994,944 "},  // every area free
+                 {144 << 20, 100 << 20, "104,857,600 "},
+                 {0, 0, "0 "}};
+    for (const auto& c : cases) {
+        Source.Memory = {1000, c.total, c.free};
+        EXPECT_NE(Write().find(Line("Free swap space", c.shown)), std::string::npos) << c.shown;
+    }
+}
+
 TEST_F(VolumeReport, LongMountPointIsNeverCut) {
     const std::string deep = "/" + std::string(120, 'm');
     Source.Volumes = {{deep, "ext4", "", kFixedDrive, 512}};

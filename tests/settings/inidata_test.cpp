@@ -24,9 +24,16 @@ TEST(DefaultDateFormat, FollowsTheLocalesOrderSeparatorsAndClock) {
     EXPECT_EQ(DefaultDateFormat(LocaleOf("1", "1", ".", ":")), "%a, %d.%m.%y %H:%M:%S %z");
     EXPECT_EQ(DefaultDateFormat(LocaleOf("2", "1", "-", ".")), "%a, %y-%m-%d %H.%M.%S %z");
     EXPECT_EQ(DefaultDateFormat(LocaleOf("3", "1", "-", ":")), "%a, %H:%M:%S %z");
-    const std::string longest = DefaultDateFormat(LocaleOf("0", "0", "123456789", "abcdefghi"));
-    EXPECT_EQ(longest, "%a, %m123456789%d123456789%y %Iabcdefghi%Mabcdefghi%S%p %z");
-    INIDATA record(LocaleOf("0", "0", "123456789", "abcdefghi"));
+    // Separators as long as a locale record keeps them: the default format
+    // with both twice still fits the record whole.
+    const char* date = "-/-/-/-/-/-/-/-/-/-/";
+    const char* time = ".:.:.:.:.:.:.:.:.:.:";
+    const CountryInfo locale = LocaleOf("0", "0", date, time);
+    const std::string d = locale.szDateSeparator, t = locale.szTimeSeparator;
+    EXPECT_GE(d.size(), 9u);
+    const std::string longest = DefaultDateFormat(locale);
+    EXPECT_EQ(longest, "%a, %m" + d + "%d" + d + "%y %I" + t + "%M" + t + "%S%p %z");
+    INIDATA record(LocaleOf("0", "0", date, time));
     EXPECT_EQ(std::string(record.DateFormat), longest);
 }
 

@@ -29,7 +29,8 @@ class FakeSource : public ReportSource {
     SwapFile Swap{"/swapfile", 2048};
     int Processes = 123;
     std::vector<Volume> Volumes;
-    char Conversion = 's';  // mount points, as on POSIX
+    char Conversion = 's';             // mount points, as on POSIX
+    bool SwapFreeIsStoreFree = false;  // the classic formula
     int MemoryQueries = 0;
 
     std::string String(ULONG Id) override {
@@ -49,6 +50,7 @@ class FakeSource : public ReportSource {
     int CountProcesses() override { return Processes; }
     std::vector<Volume> QueryVolumes() override { return Volumes; }
     char VolumeNameConversion() override { return Conversion; }
+    bool FreeSwapIsStoreFree() override { return SwapFreeIsStoreFree; }
 };
 
 }  // namespace qv::test

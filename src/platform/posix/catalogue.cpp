@@ -1,95 +1,156 @@
 #include "platform/posix/catalogue.h"
 
-#include <optional>
-
-#include "platform/posix/proc_text.h"
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
 
 namespace qv {
 namespace {
 
 constexpr ULONG kLargestId = 65535;  // string numbers are 16 bits, as in a resource table
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-void SkipBlanks(std::string_view line, std::size_t& at) {
-    while (at < line.size() && IsBlank(line[at])) ++at;
-}
+// Walks one catalogue text line by line, decoding each string in place.
+class Parser {
+  public:
+    Parser(Catalogue& catalogue, char* text, std::size_t size)
+        : Out(catalogue), Text(text), Size(size) {}
 
-std::optional<ULONG> ParseId(std::string_view line, std::size_t& at) {
-    const std::size_t start = at;
-    ULONG id = 0;
-    for (; at < line.size() && line[at] >= '0' && line[at] <= '9'; ++at) {
-        id = id * 10 + static_cast<ULONG>(line[at] - '0');
-        if (id > kLargestId) return std::nullopt;
-    }
-    if (at == start) return std::nullopt;
-    return id;
-}
-
-// The quoted text from `at` (just past the opening quote) to its closing quote.
-std::optional<std::string> ParseQuoted(std::string_view line, std::size_t& at, std::string& why) {
-    std::string text;
-    while (at < line.size()) {
-        const char c = line[at++];
-        if (c == '"') return text;
-        if (c != '\\') {
-            text += c;
-            continue;
-        }
-        if (at == line.size()) break;
-        switch (line[at++]) {
-            case '"':
-                text += '"';
-                break;
-            case '\\':
-                text += '\\';
-                break;
-            case 'n':
-                text += '\n';
-                break;
-            case 't':
-                text += '\t';
-                break;
-            default:
-                why = "unknown escape";
-                return std::nullopt;
+    void ParseAll() {
+        if (std::string_view(Text, Size).substr(0, kByteOrderMark.size()) == kByteOrderMark)
+            At = kByteOrderMark.size();  // many editors begin a UTF-8 file so
+        for (int line = 1; At < Size; ++line) {
+            if (const char* problem = ParseLine()) Skip(line, problem);
+            NextLine();
         }
     }
-    why = "no closing quote";
-    return std::nullopt;
-}
 
-// One line: nothing for a blank or comment line, else the entry or a problem.
-void ParseLine(std::string_view line, int number, Catalogue& catalogue) {
-    std::size_t at = 0;
-    SkipBlanks(line, at);
-    if (at == line.size() || line[at] == '#') return;
-    const auto problem = [&](const std::string& reason) {
-        catalogue.problems.push_back({number, reason});
-    };
-    const std::optional<ULONG> id = ParseId(line, at);
-    if (!id) return problem("no string number from 0 to 65535");
-    const std::size_t afterId = at;
-    SkipBlanks(line, at);
-    if (at == afterId || at == line.size() || line[at] != '"')
-        return problem("no quoted text after the number");
-    ++at;
-    std::string why;
-    const std::optional<std::string> text = ParseQuoted(line, at, why);
-    if (!text) return problem(why);
-    SkipBlanks(line, at);
-    if (at != line.size()) return problem("text after the closing quote");
-    if (!catalogue.strings.emplace(*id, *text).second) return problem("string number given twice");
-}
+  private:
+    // A line ends at its line feed; `At` never passes it but at NextLine.
+    bool AtEnd() const { return At >= Size || Text[At] == '\n'; }
+
+    // Past the line feed that ends the current line; a well-formed entry
+    // stands at it already, so most lines need no search.
+    void NextLine() {
+        if (!AtEnd()) {
+            const void* newline = std::memchr(Text + At, '\n', Size - At);
+            At =
+                newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - Text) : Size;
+        }
+        ++At;
+    }
+
+    void SkipBlanks() {
+        while (!AtEnd() && IsBlank(Text[At])) ++At;
+    }
+
+    void Skip(int line, const char* reason) {
+        if (Out.problems.size() < Catalogue::kMostProblems) Out.problems.push_back({line, reason});
+        ++Out.skippedLines;
+    }
+
+    // The problem of the line, or null when it is blank, a comment or an entry.
+    const char* ParseLine() {
+        SkipBlanks();
+        if (AtEnd() || Text[At] == '#') return nullptr;
+        ULONG id = 0;
+        const std::size_t start = At;
+        for (; !AtEnd() && Text[At] >= '0' && Text[At] <= '9'; ++At) {
+            id = id * 10 + static_cast<ULONG>(Text[At] - '0');
+            if (id > kLargestId) return "no string number from 0 to 65535";
+        }
+        if (At == start) return "no string number from 0 to 65535";
+        const std::size_t afterId = At;
+        SkipBlanks();
+        if (At == afterId || AtEnd() || Text[At] != '"') return "no quoted text after the number";
+        const std::size_t offset = ++At;
+        std::size_t length = 0;
+        if (const char* problem = DecodeQuoted(length)) return problem;
+        SkipBlanks();
+        if (!AtEnd()) return "text after the closing quote";
+        std::uint32_t& slot = Out.offsets.get()[id];
+        if (slot != 0) return "string number given twice";
+        slot = static_cast<std::uint32_t>(offset);
+        Text[offset + length] = '\0';  // the closing quote or a decoded character's room
+        ++Out.count;
+        return nullptr;
+    }
+
+    // Decodes the quoted text from `At` (past the opening quote) to its closing
+    // quote in place; `At` ends past the closing quote.
+    const char* DecodeQuoted(std::size_t& length) {
+        const std::size_t first = At;
+        std::size_t to = first;
+        while (!AtEnd()) {
+            char c = Text[At++];
+            if (c == '"') {
+                length = to - first;
+                return nullptr;
+            }
+            if (c == '\\') {
+                if (AtEnd()) break;
+                switch (Text[At++]) {
+                    case '"':
+                        c = '"';
+                        break;
+                    case '\\':
+                        c = '\\';
+                        break;
+                    case 'n':
+                        c = '\n';
+                        break;
+                    case 't':
+                        c = '\t';
+                        break;
+                    default:
+                        return "unknown escape";
+                }
+            }
+            Text[to++] = c;
+        }
+        return "no closing quote";
+    }
+
+    Catalogue& Out;
+    char* Text;
+    std::size_t Size;
+    std::size_t At = 0;
+};
 
 }  // namespace
 
-Catalogue ParseCatalogue(std::string_view text) {
+// calloc rather than a vector: a large zeroed block comes from the system as
+// pages that are read as zeros until written, where a vector would write them all.
+Catalogue::Catalogue()
+    : offsets(static_cast<std::uint32_t*>(std::calloc(kLargestId + 1, sizeof(std::uint32_t)))) {
+    if (!offsets) throw std::bad_alloc();
+}
+
+void Catalogue::Free::operator()(std::uint32_t* table) const {
+    std::free(table);
+}
+
+std::optional<std::string_view> Catalogue::Find(ULONG id) const {
+    if (id > kLargestId || offsets.get()[id] == 0) return std::nullopt;
+    const std::string_view rest = text.substr(offsets.get()[id]);
+    return rest.substr(0, rest.find('\0'));
+}
+
+Catalogue ParseCatalogue(char* text, std::size_t size) {
     Catalogue catalogue;
-    int number = 0;
-    while (!text.empty()) ParseLine(NextLine(text), ++number, catalogue);
+    catalogue.text = std::string_view(text, size);
+    if (size >= std::numeric_limits<std::uint32_t>::max()) {
+        catalogue.problems.push_back({1, "larger than 4 GiB"});
+        catalogue.skippedLines = 1;
+        return catalogue;
+    }
+    Parser(catalogue, text, size).ParseAll();
     return catalogue;
 }
 

@@ -94,7 +94,8 @@ Field FieldOf(char directive) {
     }
 }
 
-// The literal between the first two fields of the given kinds.
+// The literal between the first two fields of the given kinds. Where that is a
+// unit word (the 年 of "%Y年%m月%d日"), CountryInfo puts a separator in its place.
 std::string SeparatorAfterFirst(const std::vector<Piece>& pieces, bool (*wanted)(Field)) {
     for (std::size_t i = 0; i + 1 < pieces.size(); ++i)
         if (wanted(FieldOf(pieces[i].directive))) return pieces[i + 1].literal;

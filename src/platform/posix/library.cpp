@@ -20,6 +20,7 @@ namespace {
 // The catalogues in use, one per file, shared by every reference to it.
 struct LoadedCatalogue {
     std::string path;
+    std::string text;  // the file's text, which the catalogue refers to
     Catalogue catalogue;
     int references = 0;
 };
@@ -84,11 +85,17 @@ std::string Locate(const std::string& name) {
     return {};
 }
 
-// Every malformed line is logged and skipped; the rest of the file is used.
+// Every malformed line is skipped and the rest of the file used; the first
+// are logged one by one, the others counted, so that a file of garbage does
+// not flood the log.
 void LogProblems(const LoadedCatalogue& loaded) {
-    for (const CatalogueProblem& problem : loaded.catalogue.problems)
-        Log("StringCatalogue::Load: Line %i of '%s' skipped: %s.", problem.line,
-            loaded.path.c_str(), problem.reason.c_str());
+    const Catalogue& catalogue = loaded.catalogue;
+    for (const CatalogueProblem& problem : catalogue.problems)
+        Log("StringCatalogue::Load: Line %i of '%s' skipped: %.*s.", problem.line,
+            loaded.path.c_str(), static_cast<int>(problem.reason.size()), problem.reason.data());
+    if (catalogue.skippedLines > catalogue.problems.size())
+        Log("StringCatalogue::Load: %zu more malformed lines of '%s' skipped.",
+            catalogue.skippedLines - catalogue.problems.size(), loaded.path.c_str());
 }
 
 LoadedCatalogue* FindPath(const std::string& path) {
@@ -120,11 +127,14 @@ HANDLE LoadLanguageLibrary(const std::string& name) {
         ++loaded->references;
         return loaded;
     }
-    const std::optional<std::string> text = ReadWholeFile(path.c_str());
+    // A catalogue of all 65,536 strings at their longest is far smaller.
+    constexpr std::size_t kLargestCatalogue = 64 << 20;
+    std::optional<std::string> text = ReadWholeFile(path.c_str(), kLargestCatalogue);
     if (!text) return nullptr;  // errno tells why
     auto loaded = std::make_unique<LoadedCatalogue>();
     loaded->path = path;
-    loaded->catalogue = ParseCatalogue(*text);
+    loaded->text = std::move(*text);
+    loaded->catalogue = ParseCatalogue(loaded->text);
     loaded->references = 1;
     LogProblems(*loaded);
     Registry().push_back(std::move(loaded));
@@ -150,13 +160,13 @@ int LoadLanguageString(HANDLE library, ULONG id, char* buffer, int size) {
         errno = EBADF;
         return 0;
     }
-    const auto found = loaded->catalogue.strings.find(id);
-    if (found == loaded->catalogue.strings.end() || found->second.empty()) {
+    const std::optional<std::string_view> found = loaded->catalogue.Find(id);
+    if (!found || found->empty()) {
         errno = ENOENT;
         return 0;
     }
-    const std::size_t length = CharacterBoundary(found->second, static_cast<std::size_t>(size - 1));
-    std::memcpy(buffer, found->second.data(), length);
+    const std::size_t length = CharacterBoundary(*found, static_cast<std::size_t>(size - 1));
+    std::memcpy(buffer, found->data(), length);
     buffer[length] = '\0';
     return static_cast<int>(length);
 }

@@ -77,6 +77,10 @@ LocaleItems QueryLocaleItems() {
     return LocaleItemsNamed("", "");
 }
 
+std::size_t LocaleTextCharacters() {
+    return kMostLocaleTextCharacters;
+}
+
 // The language catalogue and the settings file are UTF-8, whatever the locale.
 bool TextIsUtf8() {
     return true;

@@ -15,4 +15,11 @@ SwapFile QuerySwapFile() {
     return {first->Path, first->Size};
 }
 
+// SwapTotal and SwapFree of /proc/meminfo count every swap area, while the
+// classic formula's first file is one of them: total - first + free would show
+// 240M free of 144M with two areas. Free swap is SwapFree itself.
+bool FreeSwapIsStoreFree() {
+    return true;
+}
+
 }  // namespace qv

@@ -31,6 +31,11 @@ LocaleItems QueryLocaleItems() {
     return items;
 }
 
+// GetLocaleInfoA into the classic ten-byte field: nine characters of the code page.
+std::size_t LocaleTextCharacters() {
+    return 9;
+}
+
 // The ANSI code page is UTF-8 only where the system or the program's manifest
 // chose it; otherwise every byte is one character.
 bool TextIsUtf8() {

@@ -71,4 +71,9 @@ SwapFile QuerySwapFile() {
     return SwapFileOfPlatform(version.dwPlatformId);
 }
 
+// The memory status's paging figures are those the classic formula was made for.
+bool FreeSwapIsStoreFree() {
+    return false;
+}
+
 }  // namespace qv

@@ -50,6 +50,13 @@ TEST_F(CatalogueLibrary, LongTextsAreCutTo199Characters) {
     EXPECT_EQ(ResourceString(library.QueryHandle(), 2).str().size(), 199u * 2);
 }
 
+// The platform's string copy (strlen + 1 bytes) ends a text at a zero byte.
+TEST_F(CatalogueLibrary, AZeroByteEndsTheText) {
+    Catalogue("LANG.cat", std::string("1 \"shown\0hidden\"\n", 17));
+    const Module library((dir / "LANG.cat").c_str());
+    EXPECT_EQ(ResourceString(library.QueryHandle(), 1).str(), "shown");
+}
+
 TEST_F(CatalogueLibrary, MalformedLinesAreLoggedWithTheirNumberAndSkipped) {
     Catalogue("LANG.cat", "1 \"one\"\nbroken\n3 \"three\"\n");
     const Module library((dir / "LANG.cat").c_str());
