@@ -32,13 +32,18 @@ std::string FormatArguments(const char* format, std::va_list args) {
 // How long an entry waits for other processes' lock on the log. A holder
 // that does not let go (a copy of the program stopped in the middle of an
 // entry, any process holding a lock on the log's folder) must not stall the
-// program: the entry is then written unlocked, whole all the same.
+// program: an entry that needs no rotation then goes on unlocked, whole all the
+// same; one that needs it waits longer, since only a holder may rotate.
 constexpr std::chrono::milliseconds kLockWait(100);
+constexpr std::chrono::milliseconds kRotationWait(500);
+// After a wait that passed without the lock, the next entries wait only this
+// long for it until one gets it again: a stuck holder costs the run one wait,
+// not one per entry, and a holder that was merely slow does not keep the later
+// entries from the lock.
+constexpr std::chrono::milliseconds kRetryWait(10);
 
-// Set when an entry went on without the lock. Until one gets it again, the
-// entries do not wait for it: a stuck holder costs the run one wait, not one
-// per entry.
-std::atomic<bool> LockStuck{false};
+std::atomic<bool> FirstWaitPassed{false};
+std::atomic<bool> RotationWaitPassed{false};
 
 std::string InHome(const std::string& homePath, const char* name) {
     return homePath + PathSeparator() + name;
@@ -71,6 +76,30 @@ bool AppendLogEntry(const char* logPath, const char* backupPath, const char* ent
     return AppendToFile(logPath, entry, length);
 }
 
+LogWrite WriteSharedLogEntry(const char* logPath, const char* backupPath, const char* entry,
+                             std::size_t length, std::chrono::milliseconds wait,
+                             std::chrono::milliseconds rotationWait) {
+    {
+        const FileLock lock(logPath, wait);
+        if (lock.IsHeld()) {
+            AppendLogEntry(logPath, backupPath, entry, length);
+            return LogWrite::Locked;
+        }
+    }
+    const std::int64_t size = FileSize(logPath);
+    if (size + static_cast<std::int64_t>(length) <= kLogRotationSize) {
+        AppendToFile(logPath, entry, length);
+        return LogWrite::BelowThreshold;
+    }
+    const FileLock lock(logPath, rotationWait);
+    if (lock.IsHeld()) {
+        AppendLogEntry(logPath, backupPath, entry, length);
+        return LogWrite::Locked;
+    }
+    AppendToFile(logPath, entry, length);
+    return LogWrite::PastThreshold;
+}
+
 std::string LogEntry(const std::tm& now, const std::string& message) {
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d %02d/%02d/%02d ", now.tm_hour % 100,
@@ -90,12 +119,14 @@ void Log(const char* Message, ...) {
     lock.Request(-1);
     const std::string homePath = HomePath;
     {
-        // Other processes may share the log: their rotations must not cross ours.
         const std::string path = LogFilePath(homePath);
-        const FileLock shared(path, LockStuck ? std::chrono::milliseconds(0) : kLockWait);
-        LockStuck = !shared.IsHeld();
         const std::string entry = LogEntry(LocalTime(std::time(nullptr)), message);
-        AppendLogEntry(path.c_str(), LogBackupPath(homePath).c_str(), entry.data(), entry.size());
+        const LogWrite written =
+            WriteSharedLogEntry(path.c_str(), LogBackupPath(homePath).c_str(), entry.data(),
+                                entry.size(), FirstWaitPassed ? kRetryWait : kLockWait,
+                                RotationWaitPassed ? kRetryWait : kRotationWait);
+        FirstWaitPassed = written != LogWrite::Locked;
+        RotationWaitPassed = written == LogWrite::PastThreshold;
     }
     lock.Release();
     SetLastError(savedError);

@@ -2,6 +2,7 @@
 // the last system error as text.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -39,13 +40,31 @@ constexpr const char* kLogBackupName = "LOGFILE.BAK";
 std::string LogFilePath(const std::string& homePath);
 std::string LogBackupPath(const std::string& homePath);
 
-// Writes one whole entry to the log at logPath the way every writer of the log
-// must: a log past kLogRotationSize first becomes the backup (the older backup
-// is lost; failures leave the log in place), then the entry is appended in one
-// write. Without the heap, stdio or a lock on POSIX, so that the report of a
-// fault writes through it too. False when the entry is lost.
+// Writes one whole entry to the log at logPath: a log past kLogRotationSize
+// first becomes the backup (the older backup is lost; failures leave the log in
+// place), then the entry is appended in one write. Only for a writer that holds
+// the log's FileLock, or has the log to itself. False when the entry is lost.
 bool AppendLogEntry(const char* logPath, const char* backupPath, const char* entry,
                     std::size_t length);
+
+// How an entry of a log shared with other processes got in.
+enum class LogWrite {
+    Locked,          // under the lock: rotated when due, then appended
+    BelowThreshold,  // the lock was busy through `wait`; the entry needed no rotation
+    PastThreshold,   // the lock was busy through both waits; appended, not rotated
+};
+
+// Writes one whole entry the way every writer of the log must: under the log's
+// lock, waiting at most `wait` for it. A writer that cannot get it never
+// rotates, so no backup is ever replaced by a second rotation: an entry that
+// stays below the threshold is appended without the lock (appends are whole);
+// one that would need the rotation waits up to `rotationWait` more for the
+// lock, and only then is appended past the threshold, to be rotated by the next
+// holder of the lock. Nothing is lost. Without the heap or stdio, so that the
+// report of a fault writes through it too.
+LogWrite WriteSharedLogEntry(const char* logPath, const char* backupPath, const char* entry,
+                             std::size_t length, std::chrono::milliseconds wait,
+                             std::chrono::milliseconds rotationWait);
 
 // The entry as written: time, date, message and line end.
 std::string LogEntry(const std::tm& now, const std::string& message);

@@ -25,4 +25,10 @@ class ExceptionHandlerScope {
     bool Linked = false;
 };
 
+// Readies the calling thread for the report of a fault on it, a stack
+// overflow included (on POSIX: a signal stack of its own, kept until the thread
+// ends). Every thread the library starts and every thread that registers
+// itself calls it; calling it again does nothing.
+void PrepareThreadForFaultReport();
+
 }  // namespace qv
