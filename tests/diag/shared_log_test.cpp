@@ -22,10 +22,13 @@ namespace qv {
 namespace {
 
 // Modest for a two-core machine: a Windows process starts slowly under Wine.
+// A lost entry is a matter of timing: natively a few rounds catch it.
 #if defined(_WIN32)
 constexpr int kWriters = 8;
+constexpr int kRounds = 1;
 #else
 constexpr int kWriters = 16;
+constexpr int kRounds = 3;
 #endif
 constexpr int kEntriesEach = 4;
 constexpr auto kSlowHold = std::chrono::milliseconds(150);
@@ -43,7 +46,7 @@ std::string Filler() {
 const std::regex kWriterEntry(
     R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d writer (\d+) entry (\d+) \.{11})");
 
-TEST(LogAcrossProcesses, ManyCrossTheThresholdWhileOneHoldsTheLockLong) {
+void CrossTheThresholdWhileOneHoldsTheLockLong() {
     test::TempDir dir;
     const std::string logPath = dir / kLogFileName;
     const std::string filler = Filler();
@@ -84,6 +87,13 @@ TEST(LogAcrossProcesses, ManyCrossTheThresholdWhileOneHoldsTheLockLong) {
     for (const auto& [entry, count] : seen) EXPECT_EQ(count, 1) << entry;
     for (const char* name : {kLogFileName, kLogBackupName})
         EXPECT_LE(test::ReadFile(dir / name).size(), kLogRotationSize + longestEntry) << name;
+}
+
+TEST(LogAcrossProcesses, ManyCrossTheThresholdWhileOneHoldsTheLockLong) {
+    for (int round = 0; round < kRounds && !HasFailure(); ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        CrossTheThresholdWhileOneHoldsTheLockLong();
+    }
 }
 
 }  // namespace

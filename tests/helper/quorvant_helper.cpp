@@ -44,7 +44,7 @@ void WaitForEndOfInput() {
 // Creates the mutex, says whether it has a handle and what a request gave, and
 // keeps it (owned, if requested) until its input ends.
 int HoldMutex(const char* name, bool oneInstance, bool request) {
-    qv::Mutex mutex("helper", name, oneInstance ? qv::TRUE : qv::FALSE);
+    qv::Mutex mutex("helper", name, oneInstance ? 1 : 0);
     std::printf("handle %s\n", mutex.QueryHandle() ? "yes" : "no");
     std::fflush(stdout);  // before a request that may wait
     if (request) std::printf("request %lu\n", static_cast<unsigned long>(mutex.Request(-1)));
@@ -84,10 +84,10 @@ int FaultInFrames() {
 }
 
 int TryMutex(const char* name) {
-    qv::Mutex mutex("helper", name, qv::FALSE);
+    qv::Mutex mutex("helper", name, 0);
     const unsigned long result = mutex.Request(0);
     std::printf("request %lu\n", result);
-    if (result == qv::TRUE) mutex.Release();
+    if (result == 1) mutex.Release();  // TRUE
     return 0;
 }
 
