@@ -157,14 +157,19 @@ int OverflowOnRegisteredThread() {
 // inside the allocator leaves them; a second thread is then inside the log's
 // lock, waiting for the heap. The report of the fault must need neither.
 int FaultWithTheHeapLocked() {
-    const HANDLE heaps[] = {::GetProcessHeap(), reinterpret_cast<HANDLE>(_get_heap_handle())};
-    for (const HANDLE heap : heaps) ::HeapLock(heap);
-    std::atomic<bool> insideLogLock{false};
+    qv::Mutex& logLock = qv::LogSemaphore();  // built before the heap is locked
+    std::atomic<bool> started{false}, heapLocked{false}, insideLogLock{false};
     std::thread logger([&] {
-        qv::LogSemaphore().Request(-1);
+        started = true;  // the runtime allocates as a thread starts
+        while (!heapLocked) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        logLock.Request(-1);
         insideLogLock = true;
         std::printf("%p\n", std::malloc(64));  // waits for the heap
     });
+    while (!started) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const HANDLE heaps[] = {::GetProcessHeap(), reinterpret_cast<HANDLE>(_get_heap_handle())};
+    for (const HANDLE heap : heaps) ::HeapLock(heap);
+    heapLocked = true;
     while (!insideLogLock) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));  // into the allocator
     Fault();
