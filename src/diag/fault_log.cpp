@@ -9,11 +9,6 @@
 namespace qv {
 namespace {
 
-// The same waits as any entry's: the faulting thread itself may hold the lock
-// (a fault in the middle of an entry), and then the report goes on without it.
-constexpr std::chrono::milliseconds kLockWait(100);
-constexpr std::chrono::milliseconds kRotationWait(500);
-
 void BuildInHome(char* buffer, std::size_t size, const char* name) {
     FixedText path(buffer, size);
     if (!HomePath.empty()) {
@@ -30,12 +25,11 @@ FaultLog::FaultLog(std::int64_t localSeconds) : LocalSeconds(localSeconds) {
     BuildInHome(BackupPath, sizeof BackupPath, kLogBackupName);
 }
 
+// The faulting thread itself may hold the lock (a fault in the middle of an
+// entry): the rest of the report then goes on without waiting for it.
 void FaultLog::Write(const char* entry, std::size_t length) {
-    const std::chrono::milliseconds none(0);
-    const LogWrite written = WriteSharedLogEntry(LogPath, BackupPath, entry, length,
-                                                 LockPassed ? none : kLockWait,
-                                                 LockPassed ? none : kRotationWait);
-    LockPassed = LockPassed || written != LogWrite::Locked;
+    const std::chrono::milliseconds wait = LockPassed ? std::chrono::milliseconds(0) : kLogLockWait;
+    LockPassed = !WriteSharedLogEntry(LogPath, BackupPath, entry, length, wait) || LockPassed;
 }
 
 }  // namespace qv

@@ -29,21 +29,12 @@ std::string FormatArguments(const char* format, std::va_list args) {
     return std::string(text.data(), static_cast<size_t>(length));
 }
 
-// How long an entry waits for other processes' lock on the log. A holder
-// that does not let go (a copy of the program stopped in the middle of an
-// entry, any process holding a lock on the log's folder) must not stall the
-// program: an entry that needs no rotation then goes on unlocked, whole all the
-// same; one that needs it waits longer, since only a holder may rotate.
-constexpr std::chrono::milliseconds kLockWait(100);
-constexpr std::chrono::milliseconds kRotationWait(500);
 // After a wait that passed without the lock, the next entries wait only this
 // long for it until one gets it again: a stuck holder costs the run one wait,
-// not one per entry, and a holder that was merely slow does not keep the later
-// entries from the lock.
+// not one per entry, and the later entries still take the lock once it is free.
 constexpr std::chrono::milliseconds kRetryWait(10);
 
-std::atomic<bool> FirstWaitPassed{false};
-std::atomic<bool> RotationWaitPassed{false};
+std::atomic<bool> LockWaitPassed{false};
 
 std::string InHome(const std::string& homePath, const char* name) {
     return homePath + PathSeparator() + name;
@@ -76,28 +67,15 @@ bool AppendLogEntry(const char* logPath, const char* backupPath, const char* ent
     return AppendToFile(logPath, entry, length);
 }
 
-LogWrite WriteSharedLogEntry(const char* logPath, const char* backupPath, const char* entry,
-                             std::size_t length, std::chrono::milliseconds wait,
-                             std::chrono::milliseconds rotationWait) {
-    {
-        const FileLock lock(logPath, wait);
-        if (lock.IsHeld()) {
-            AppendLogEntry(logPath, backupPath, entry, length);
-            return LogWrite::Locked;
-        }
-    }
-    const std::int64_t size = FileSize(logPath);
-    if (size + static_cast<std::int64_t>(length) <= kLogRotationSize) {
-        AppendToFile(logPath, entry, length);
-        return LogWrite::BelowThreshold;
-    }
-    const FileLock lock(logPath, rotationWait);
+bool WriteSharedLogEntry(const char* logPath, const char* backupPath, const char* entry,
+                         std::size_t length, std::chrono::milliseconds wait) {
+    const FileLock lock(logPath, wait);
     if (lock.IsHeld()) {
         AppendLogEntry(logPath, backupPath, entry, length);
-        return LogWrite::Locked;
+        return true;
     }
     AppendToFile(logPath, entry, length);
-    return LogWrite::PastThreshold;
+    return false;
 }
 
 std::string LogEntry(const std::tm& now, const std::string& message) {
@@ -121,12 +99,10 @@ void Log(const char* Message, ...) {
     {
         const std::string path = LogFilePath(homePath);
         const std::string entry = LogEntry(LocalTime(std::time(nullptr)), message);
-        const LogWrite written =
+        const bool locked =
             WriteSharedLogEntry(path.c_str(), LogBackupPath(homePath).c_str(), entry.data(),
-                                entry.size(), FirstWaitPassed ? kRetryWait : kLockWait,
-                                RotationWaitPassed ? kRetryWait : kRotationWait);
-        FirstWaitPassed = written != LogWrite::Locked;
-        RotationWaitPassed = written == LogWrite::PastThreshold;
+                                entry.size(), LockWaitPassed ? kRetryWait : kLogLockWait);
+        LockWaitPassed = !locked;
     }
     lock.Release();
     SetLastError(savedError);

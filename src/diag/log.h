@@ -47,24 +47,20 @@ std::string LogBackupPath(const std::string& homePath);
 bool AppendLogEntry(const char* logPath, const char* backupPath, const char* entry,
                     std::size_t length);
 
-// How an entry of a log shared with other processes got in.
-enum class LogWrite {
-    Locked,          // under the lock: rotated when due, then appended
-    BelowThreshold,  // the lock was busy through `wait`; the entry needed no rotation
-    PastThreshold,   // the lock was busy through both waits; appended, not rotated
-};
+// How long an entry waits for other processes' lock on the log. Long enough
+// for a holder that is merely slow (a copy swapped out in the middle of an
+// entry, many copies logging at once); a holder that keeps it longer, such as a
+// copy stopped in a debugger, must not stall the program.
+constexpr std::chrono::milliseconds kLogLockWait(500);
 
-// Writes one whole entry the way every writer of the log must: under the log's
-// lock, waiting at most `wait` for it. A writer that cannot get it never
-// rotates, so no backup is ever replaced by a second rotation: an entry that
-// stays below the threshold is appended without the lock (appends are whole);
-// one that would need the rotation waits up to `rotationWait` more for the
-// lock, and only then is appended past the threshold, to be rotated by the next
-// holder of the lock. Nothing is lost. Without the heap or stdio, so that the
-// report of a fault writes through it too.
-LogWrite WriteSharedLogEntry(const char* logPath, const char* backupPath, const char* entry,
-                             std::size_t length, std::chrono::milliseconds wait,
-                             std::chrono::milliseconds rotationWait);
+// Writes one whole entry the way every writer of a log shared with other
+// processes must: under the log's lock, waiting at most `wait` for it. A writer
+// that cannot get it in time appends the entry (appends are whole) but never
+// rotates, so no backup is ever replaced by a second rotation and nothing is
+// lost; the next holder of the lock rotates. True when written under the lock.
+// Without the heap or stdio, so that the report of a fault writes through it.
+bool WriteSharedLogEntry(const char* logPath, const char* backupPath, const char* entry,
+                         std::size_t length, std::chrono::milliseconds wait);
 
 // The entry as written: time, date, message and line end.
 std::string LogEntry(const std::tm& now, const std::string& message);
