@@ -33,7 +33,8 @@ unsigned CopyRow(std::uintptr_t address, int bytes, unsigned char* row) {
     if (ReadMemory(address, row, static_cast<std::size_t>(bytes))) return 0;
     unsigned unreadable = 0;
     for (int i = 0; i < bytes; ++i)
-        if (!ReadMemory(address + static_cast<std::uintptr_t>(i), row + i, 1)) unreadable |= 1u << i;
+        if (!ReadMemory(address + static_cast<std::uintptr_t>(i), row + i, 1))
+            unreadable |= 1u << i;
     return unreadable;
 }
 
@@ -51,8 +52,7 @@ std::string DumpRow(const unsigned char* row, std::uintptr_t address, int bytes,
     }
     line += '|';
     for (int i = 0; i < kRowBytes; ++i) {
-        const bool printable =
-            i < bytes && !isUnreadable(i) && row[i] >= 0x20 && row[i] <= 0x7E;
+        const bool printable = i < bytes && !isUnreadable(i) && row[i] >= 0x20 && row[i] <= 0x7E;
         line += printable ? static_cast<char>(row[i]) : ' ';
     }
     return line + '|';
@@ -66,7 +66,8 @@ void DumpMemory(const char* Note, const void* pMemory, int Count) {
         const int inRow = Count - i < kRowBytes ? Count - i : kRowBytes;
         unsigned char row[kRowBytes] = {};
         const unsigned unreadable = CopyRow(start + static_cast<std::uintptr_t>(i), inRow, row);
-        Log("  %s", DumpRow(row, start + static_cast<std::uintptr_t>(i), inRow, unreadable).c_str());
+        Log("  %s",
+            DumpRow(row, start + static_cast<std::uintptr_t>(i), inRow, unreadable).c_str());
     }
 }
 

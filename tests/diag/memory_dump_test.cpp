@@ -76,8 +76,8 @@ TEST_F(Trace, UnreadableMemoryIsMarkedNotRead) {
     const std::vector<std::string> entries = Entries();
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[1], "  00000010: " + Repeated("?? ", 16) + "|" + std::string(16, ' ') + "|");
-    EXPECT_EQ(entries[2], "  00000020: ?? ?? " + std::string(42, ' ') + "|" +
-                              std::string(16, ' ') + "|");
+    EXPECT_EQ(entries[2],
+              "  00000020: ?? ?? " + std::string(42, ' ') + "|" + std::string(16, ' ') + "|");
 }
 
 TEST_F(Trace, NothingToDumpWritesTheHeaderOnly) {

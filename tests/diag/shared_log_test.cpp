@@ -43,8 +43,7 @@ std::string Filler() {
     return filler;
 }
 
-const std::regex kWriterEntry(
-    R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d writer (\d+) entry (\d+) \.{11})");
+const std::regex kWriterEntry(R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d writer (\d+) entry (\d+) \.{11})");
 
 void CrossTheThresholdWhileOneHoldsTheLockLong() {
     test::TempDir dir;

@@ -129,8 +129,8 @@ int FaultThroughHeavyFrames() {
     char* cells[10];
     for (int i = 0; i < 10; ++i) cells[i] = bytes + i;
     for (const auto function : {&Heavy<0>, &Heavy<1>, &Heavy<2>, &Heavy<3>, &Heavy<4>})
-        std::printf("%llX ", static_cast<unsigned long long>(
-                                 reinterpret_cast<std::uintptr_t>(function)));
+        std::printf("%llX ",
+                    static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(function)));
     std::printf("\n");
     std::fflush(stdout);
     return static_cast<int>(Heavy<4>(cells));

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <ctime>
 
-#include "diag/fault_report.h"
 #include "diag/fault_log.h"
+#include "diag/fault_report.h"
 
 // The handler runs on an alternate stack, so a stack overflow is reported too:
 // the thread that links it and every thread prepared for it have one of their

@@ -106,7 +106,8 @@ void WalkUnwound(const CONTEXT& fault, Visit visit) {
         const DWORD64 sp = context.Rsp;
         if (!stack.Holds(sp, sizeof(DWORD64))) return;
         DWORD64 imageBase = 0;
-        const PRUNTIME_FUNCTION function = ::RtlLookupFunctionEntry(context.Rip, &imageBase, nullptr);
+        const PRUNTIME_FUNCTION function =
+            ::RtlLookupFunctionEntry(context.Rip, &imageBase, nullptr);
         if (function) {
             const DWORD64 frame = FrameRegisterOf(context, imageBase, *function);
             if (frame != 0 && !stack.Holds(frame, sizeof(DWORD64))) return;

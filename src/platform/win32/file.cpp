@@ -47,9 +47,9 @@ bool WriteWithTextModeLineEnds(::HANDLE file, const char* text, std::size_t leng
     std::size_t used = 0;
     const auto flush = [&] {
         ::DWORD written = 0;
-        const bool whole = used == 0 || (::WriteFile(file, piece, static_cast<::DWORD>(used),
-                                                     &written, nullptr) &&
-                                         written == used);
+        const bool whole =
+            used == 0 || (::WriteFile(file, piece, static_cast<::DWORD>(used), &written, nullptr) &&
+                          written == used);
         used = 0;
         return whole;
     };

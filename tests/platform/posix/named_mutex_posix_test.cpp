@@ -56,8 +56,8 @@ TEST_P(NamedMutexAcrossSessions, IsOneMutexWhereverTheSessionFolderIs) {
     ASSERT_EQ(mine.Request(0), TRUE);
 
     const std::string script = std::string("mount -t tmpfs none /run/user && ") +
-                               GetParam().makeSessionFolder + " exec '" HELPER_EXE
-                               "' try-mutex '" + name + "'";
+                               GetParam().makeSessionFolder + " exec '" HELPER_EXE "' try-mutex '" +
+                               name + "'";
     EXPECT_EQ(Output("unshare --user --map-current-user --mount sh -c \"" + script + "\""),
               "request 0\n")
         << "the other copy got a mutex this process owns";
