@@ -21,7 +21,7 @@ class ExceptionHandlerScope {
 
   private:
     // 32-bit Windows: the previous registration and the handler's address.
-    void* Record[2] = {nullptr, nullptr};
+    [[maybe_unused]] void* Record[2] = {nullptr, nullptr};
     bool Linked = false;
 };
 

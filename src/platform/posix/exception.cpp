@@ -69,7 +69,7 @@ FaultRegisters RegistersOf(const ucontext_t& context) {
 
 // A stack for the handler on a thread other than the one that linked it, from
 // the system rather than the heap; given back as the thread ends.
-constexpr std::size_t kThreadStackSize = 64 * 1024;
+constexpr std::size_t kThreadStackSize = std::size_t{64} * 1024;
 
 struct ThreadFaultStack {
     void* Stack = nullptr;
