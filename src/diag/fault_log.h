@@ -1,8 +1,9 @@
 // The log writer of the report of a fault. It writes as every writer of the
 // log does (under the log's lock between processes, rotating when due), but
-// with no heap, no stdio and no lock of the process: the fault may have struck
-// while this process held any of them, the allocator's lock and the log's own
-// included, and the report must neither hang nor fault again.
+// it allocates nothing, uses no stdio and takes no lock of the process: the
+// fault may have struck while this process held any of them, the allocator's
+// lock and the log's own included, and the report must neither hang nor fault
+// again.
 #pragma once
 
 #include <cstdint>
