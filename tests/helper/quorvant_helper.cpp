@@ -2,6 +2,9 @@
 // and ends through the message trace's nesting guard, as a test tells it to.
 //   quorvant_helper mutex NAME ONE_INSTANCE REQUEST   (waits for its input to end)
 //   quorvant_helper try-mutex NAME   (prints what a request without waiting gives)
+//   quorvant_helper fork-owner NAME   (owns it, forks a child that tries to release
+//                                      it and ends; says how, then holds it until
+//                                      its input ends)
 //   quorvant_helper log HOME ID COUNT   (says "ready", logs once its input ends)
 //   quorvant_helper fault HOME
 //   quorvant_helper overflow HOME
@@ -31,6 +34,9 @@
 #if defined(_WIN32)
 #include <malloc.h>
 #include <windows.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -90,6 +96,22 @@ int TryMutex(const char* name) {
     if (result == 1) mutex.Release();  // TRUE
     return 0;
 }
+
+#if !defined(_WIN32)
+int ForkWhileOwning(const char* name) {
+    qv::Mutex mutex("helper", name, 0);
+    if (mutex.Request(-1) != 1) return 1;
+    const pid_t child = ::fork();
+    if (child == 0) std::exit(mutex.Release() == 0 ? 0 : 3);  // by exit: its handlers run
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    std::printf("child %d\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    std::fflush(stdout);
+    WaitForEndOfInput();
+    std::printf("release %lu\n", static_cast<unsigned long>(mutex.Release()));
+    return 0;
+}
+#endif
 
 // Entries "writer ID entry N" padded to a fixed length, so that a torn or
 // merged entry cannot pass for a whole one.
@@ -200,6 +222,9 @@ int main(int argc, char** argv) {
         return HoldMutex(argv[2], std::atoi(argv[3]) != 0, std::atoi(argv[4]) != 0);
     if (command == "settings-file" && argc == 2) return PrintSettingsFile();
     if (command == "try-mutex" && argc == 3) return TryMutex(argv[2]);
+#if !defined(_WIN32)
+    if (command == "fork-owner" && argc == 3) return ForkWhileOwning(argv[2]);
+#endif
     if (command == "log" && argc == 5) {
         qv::HomePath = argv[2];
         return LogEntries(argv[3], std::atoi(argv[4]));

@@ -1,7 +1,6 @@
 // The named mutex against the promise of the platform's named objects: one name
 // is one mutex for every process of the user, and only the thread that took a
 // mutex owns it.
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -75,21 +74,16 @@ INSTANTIATE_TEST_SUITE_P(
 // owner, as a third process finds.
 TEST(NamedMutexFork, OwnershipDoesNotPassToAForkedChild) {
     test::TempDir dir;
-    test::HomeAt home(dir.path().string());
     const std::string name = UniqueName("fork");
-    Mutex mine("Parent", name.c_str(), FALSE);
-    ASSERT_EQ(mine.Request(-1), TRUE);
-
-    const pid_t child = ::fork();
-    if (child == 0) std::exit(mine.Release() == FALSE ? 0 : 3);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child released it";
+    test::ChildProcess parent({"fork-owner", name});
+    EXPECT_EQ(parent.ReadLine(), "child 0") << "the child released it";
 
     test::ChildProcess third({"try-mutex", name});
     EXPECT_EQ(third.ReadLine(), "request 0") << "a third process got the parent's mutex";
     third.Wait();
-    EXPECT_EQ(mine.Release(), TRUE);
+    parent.CloseInput();
+    EXPECT_EQ(parent.ReadLine(), "release 1") << "the parent no longer owned it";
+    parent.Wait();
 }
 
 }  // namespace
