@@ -29,16 +29,12 @@ std::string FormatArguments(const char* format, std::va_list args) {
     return std::string(text.data(), static_cast<size_t>(length));
 }
 
-// How long an entry waits for other processes' lock on the log. A holder
-// that does not let go (a copy of the program stopped in the middle of an
-// entry, any process holding a lock on the log's folder) must not stall the
-// program: the entry is then written unlocked, whole all the same.
-constexpr std::chrono::milliseconds kLockWait(100);
+// After a wait that passed without the lock, the next entries wait only this
+// long for it until one gets it again: a stuck holder costs the run one wait,
+// not one per entry, and the later entries still take the lock once it is free.
+constexpr std::chrono::milliseconds kRetryWait(10);
 
-// Set when an entry went on without the lock. Until one gets it again, the
-// entries do not wait for it: a stuck holder costs the run one wait, not one
-// per entry.
-std::atomic<bool> LockStuck{false};
+std::atomic<bool> LockWaitPassed{false};
 
 std::string InHome(const std::string& homePath, const char* name) {
     return homePath + PathSeparator() + name;
@@ -71,6 +67,17 @@ bool AppendLogEntry(const char* logPath, const char* backupPath, const char* ent
     return AppendToFile(logPath, entry, length);
 }
 
+bool WriteSharedLogEntry(const char* logPath, const char* backupPath, const char* entry,
+                         std::size_t length, std::chrono::milliseconds wait) {
+    const FileLock lock(logPath, wait);
+    if (lock.IsHeld()) {
+        AppendLogEntry(logPath, backupPath, entry, length);
+        return true;
+    }
+    AppendToFile(logPath, entry, length);
+    return false;
+}
+
 std::string LogEntry(const std::tm& now, const std::string& message) {
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d %02d/%02d/%02d ", now.tm_hour % 100,
@@ -90,12 +97,12 @@ void Log(const char* Message, ...) {
     lock.Request(-1);
     if (const std::string* folder = LogFolder()) {  // none: this run keeps no log
         const std::string homePath = *folder;
-        // Other processes may share the log: their rotations must not cross ours.
         const std::string path = LogFilePath(homePath);
-        const FileLock shared(path, LockStuck ? std::chrono::milliseconds(0) : kLockWait);
-        LockStuck = !shared.IsHeld();
         const std::string entry = LogEntry(LocalTime(std::time(nullptr)), message);
-        AppendLogEntry(path.c_str(), LogBackupPath(homePath).c_str(), entry.data(), entry.size());
+        const bool locked =
+            WriteSharedLogEntry(path.c_str(), LogBackupPath(homePath).c_str(), entry.data(),
+                                entry.size(), LockWaitPassed ? kRetryWait : kLogLockWait);
+        LockWaitPassed = !locked;
     }
     lock.Release();
     SetLastError(savedError);

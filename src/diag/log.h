@@ -2,6 +2,7 @@
 // the last system error as text.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -39,13 +40,27 @@ constexpr const char* kLogBackupName = "LOGFILE.BAK";
 std::string LogFilePath(const std::string& homePath);
 std::string LogBackupPath(const std::string& homePath);
 
-// Writes one whole entry to the log at logPath the way every writer of the log
-// must: a log past kLogRotationSize first becomes the backup (the older backup
-// is lost; failures leave the log in place), then the entry is appended in one
-// write. Without the heap, stdio or a lock on POSIX, so that the report of a
-// fault writes through it too. False when the entry is lost.
+// Writes one whole entry to the log at logPath: a log past kLogRotationSize
+// first becomes the backup (the older backup is lost; failures leave the log in
+// place), then the entry is appended in one write. Only for a writer that holds
+// the log's FileLock, or has the log to itself. False when the entry is lost.
 bool AppendLogEntry(const char* logPath, const char* backupPath, const char* entry,
                     std::size_t length);
+
+// How long an entry waits for other processes' lock on the log. Long enough
+// for a holder that is merely slow (a copy swapped out in the middle of an
+// entry, many copies logging at once); a holder that keeps it longer, such as a
+// copy stopped in a debugger, must not stall the program.
+constexpr std::chrono::milliseconds kLogLockWait(500);
+
+// Writes one whole entry the way every writer of a log shared with other
+// processes must: under the log's lock, waiting at most `wait` for it. A writer
+// that cannot get it in time appends the entry (appends are whole) but never
+// rotates, so no backup is ever replaced by a second rotation and nothing is
+// lost; the next holder of the lock rotates. True when written under the lock.
+// Without the heap or stdio, so that the report of a fault writes through it.
+bool WriteSharedLogEntry(const char* logPath, const char* backupPath, const char* entry,
+                         std::size_t length, std::chrono::milliseconds wait);
 
 // The entry as written: time, date, message and line end.
 std::string LogEntry(const std::tm& now, const std::string& message);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "platform/types.h"
@@ -14,8 +15,10 @@ namespace qv {
 void DumpMemory(const char* Note, const void* pMemory, int Count);
 
 // One row of the dump: address, up to 16 bytes in hexadecimal, the same bytes
-// as characters (unprintable ones as spaces), both parts padded to 16.
-std::string DumpRow(const unsigned char* row, std::uintptr_t address, int bytes);
+// as characters (unprintable ones as spaces), both parts padded to 16. Bit i of
+// `unreadable` marks byte i as memory that could not be read: "??", a space.
+std::string DumpRow(const unsigned char* row, std::uintptr_t address, int bytes,
+                    unsigned unreadable = 0);
 
 // The heap; AllocateMemory gives null when it is exhausted.
 void* AllocateMemory(std::size_t ByteCount);

@@ -7,6 +7,7 @@
 
 #include "diag/log.h"
 #include "platform/clock.h"
+#include "platform/exception.h"
 #include "platform/memory_probe.h"
 #include "platform/mutex.h"
 #include "platform/thread.h"
@@ -81,6 +82,7 @@ int Sys_RegisterThread() {
     }
     lock.Release();
     if (IsRegisteredNumber(number)) FunctionStackTop[number - 1] = 0;
+    PrepareThreadForFaultReport();  // a registered thread's faults are reported too
     return number;
 }
 

@@ -21,8 +21,14 @@ class ExceptionHandlerScope {
 
   private:
     // 32-bit Windows: the previous registration and the handler's address.
-    void* Record[2] = {nullptr, nullptr};
+    [[maybe_unused]] void* Record[2] = {nullptr, nullptr};
     bool Linked = false;
 };
+
+// Readies the calling thread for the report of a fault on it, a stack
+// overflow included (on POSIX: a signal stack of its own, kept until the thread
+// ends). Every thread the library starts and every thread that registers
+// itself calls it; calling it again does nothing.
+void PrepareThreadForFaultReport();
 
 }  // namespace qv

@@ -8,16 +8,17 @@
 
 namespace qv {
 
-// The four file operations below use system calls only on POSIX, without the
-// heap or stdio, so that the report of a fault may use them in its signal
-// handler.
+// The file operations and the lock below use system calls only, without the
+// heap or stdio, so that the report of a fault may use them while another
+// thread holds the allocator's lock, or from a signal handler on POSIX.
 
 // Size of the file in bytes; -1 when it does not exist or cannot be examined.
 std::int64_t FileSize(const char* path);
 
-// Appends the text to the file, creating it when missing, in one write so that
-// entries of several processes never interleave. On POSIX a symbolic link at the
-// path is not followed. False when the file cannot be opened or written.
+// Appends the text to the file, creating it when missing, as one piece: entries
+// of several processes never interleave, also when they append without the
+// FileLock. On POSIX a symbolic link at the path is not followed. False when the
+// file cannot be opened or written.
 bool AppendToFile(const char* path, const char* text, std::size_t length);
 
 bool RemoveFile(const char* path);
@@ -27,11 +28,12 @@ bool RenameFile(const char* from, const char* to);
 // the same path gets one. Writers of a shared file take it around steps that
 // must not interleave with another process's, such as a log's size test,
 // rotation and append. It waits at most `wait` for the lock: a holder that does
-// not let go must not stall the writer, which then goes on unlocked (see
-// IsHeld), as writers did before there was a lock.
+// not let go must not stall the writer, which then learns so from IsHeld.
 class FileLock {
   public:
-    FileLock(const std::string& path, std::chrono::milliseconds wait);
+    FileLock(const char* path, std::chrono::milliseconds wait);
+    FileLock(const std::string& path, std::chrono::milliseconds wait)
+        : FileLock(path.c_str(), wait) {}
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

@@ -19,6 +19,12 @@ std::string Address(const void* at) {
     return text;
 }
 
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    while (times-- > 0) repeated += text;
+    return repeated;
+}
+
 TEST(DumpRow, FullShortAndUnprintable) {
     const unsigned char text[] = "ABCDEFGHIJKLMNOPQRST";
     EXPECT_EQ(DumpRow(text, 0x1000, 16),
@@ -59,6 +65,19 @@ TEST_F(Trace, DumpOfTwentyBytesHasThreeEntries) {
     EXPECT_EQ(entries[1].substr(entries[1].size() - 18), "|0123456789abcdef|");
     EXPECT_EQ(entries[2], "  " + Address(data + 16) + ": 57 58 59 5A " + std::string(36, ' ') +
                               "|WXYZ" + std::string(12, ' ') + "|");
+}
+
+// The lowest page is never mapped on either platform (Linux's mmap_min_addr,
+// the first 64 KiB that Windows reserves): every byte is unreadable, and the
+// dump marks them instead of faulting.
+TEST_F(Trace, UnreadableMemoryIsMarkedNotRead) {
+    const auto* nowhere = reinterpret_cast<const void*>(std::uintptr_t{0x10});
+    DumpMemory("unmapped", nowhere, 18);
+    const std::vector<std::string> entries = Entries();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[1], "  00000010: " + Repeated("?? ", 16) + "|" + std::string(16, ' ') + "|");
+    EXPECT_EQ(entries[2],
+              "  00000020: ?? ?? " + std::string(42, ' ') + "|" + std::string(16, ' ') + "|");
 }
 
 TEST_F(Trace, NothingToDumpWritesTheHeaderOnly) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <regex>
 #include <sstream>
@@ -70,6 +71,31 @@ TEST(FaultReport, AFaultWritesRegistersAndCallingFrames) {
     helper.ExpectInnermostCallersFirst(Callers(log));
     // The register entry comes first.
     EXPECT_LT(log.find("WARNING: An unhandled"), log.find("Calling function"));
+}
+
+// Five calls deep through functions that keep pointers in the registers they
+// save: every caller entry must be the true one, each return address inside the
+// function the helper named for that depth, innermost first.
+TEST(FaultReport, CallersThroughFunctionsThatSaveManyRegistersAreTheTrueOnes) {
+    test::TempDir dir;
+    test::ChildProcess child({"deep-fault", dir.path().string()});
+    std::istringstream line(child.ReadLine());
+    std::vector<unsigned long long> functions;
+    for (unsigned long long start = 0; line >> std::hex >> start;) functions.push_back(start);
+    const test::Ending ending = child.Wait();
+    ASSERT_EQ(functions.size(), 5u);
+    EXPECT_TRUE(test::EndedByAccessViolation(ending));
+
+    const std::vector<unsigned long long> callers = Callers(test::ReadText(dir / "QUORVANT.LOG"));
+    ASSERT_GE(callers.size(), functions.size());
+    for (std::size_t depth = 0; depth < functions.size(); ++depth) {
+        // Inside the function: past its start, before the next one's.
+        unsigned long long end = functions[depth] + 4096;
+        for (const unsigned long long start : functions)
+            if (start > functions[depth]) end = std::min(end, start);
+        EXPECT_GT(callers[depth], functions[depth]) << "frame " << depth;
+        EXPECT_LT(callers[depth], end) << "frame " << depth;
+    }
 }
 
 // A log just under the rotation size: the register entry takes it past, so

@@ -1,6 +1,7 @@
 #include "platform/exception.h"
 
 #include <signal.h>
+#include <sys/mman.h>
 #include <ucontext.h>
 #include <unistd.h>
 
@@ -8,23 +9,22 @@
 #include <cstdint>
 #include <ctime>
 
+#include "diag/fault_log.h"
 #include "diag/fault_report.h"
-#include "diag/log.h"
-#include "report/home_path.h"
 
-// The handler runs on an alternate stack, so a stack overflow is reported too.
-// Everything it does is async-signal-safe: the fault may have struck inside the
-// allocator, stdio or the log writer while they held their locks, so it formats
-// by hand into buffers on its own stack, does not take the log's lock, and
-// writes each entry with one write(2) to the log opened with O_APPEND, after
-// the log's size test and rotation (system calls only).
+// The handler runs on an alternate stack, so a stack overflow is reported too:
+// the thread that links it and every thread prepared for it have one of their
+// own. Everything it does is async-signal-safe: the fault may have struck
+// inside the allocator, stdio or the log writer while they held their locks, so
+// it formats by hand into buffers on its own stack, takes none of the process's
+// locks, and writes each entry through the fault report's log writer (system
+// calls only).
 
 namespace qv {
 namespace {
 
 constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE};
 constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
-constexpr std::size_t kPathSize = 4096;
 
 struct sigaction PreviousActions[kSignalCount];
 stack_t PreviousStack;
@@ -67,48 +67,32 @@ FaultRegisters RegistersOf(const ucontext_t& context) {
     return r;
 }
 
-// Without a folder for the log the path stays empty, which no file has.
-void BuildInHome(char* buffer, const char* name) {
-    FixedText path(buffer, kPathSize);
-    const std::string* folder = LogFolder();
-    if (!folder) return;
-    if (!folder->empty()) path.Add(folder->c_str()).Add("/");
-    path.Add(name);
-}
+// A stack for the handler on a thread other than the one that linked it, from
+// the system rather than the heap; given back as the thread ends.
+constexpr std::size_t kThreadStackSize = std::size_t{64} * 1024;
 
-class LogWriter {
-  public:
-    LogWriter() {
-        BuildInHome(LogPath, kLogFileName);
-        BuildInHome(BackupPath, kLogBackupName);
-        timespec now{};
-        ::clock_gettime(CLOCK_REALTIME, &now);
-        LocalSeconds = static_cast<std::int64_t>(now.tv_sec) + UtcOffset;
+struct ThreadFaultStack {
+    void* Stack = nullptr;
+    ~ThreadFaultStack() {
+        if (!Stack) return;
+        stack_t current{};
+        if (::sigaltstack(nullptr, &current) == 0 && current.ss_sp == Stack) {
+            stack_t off{};
+            off.ss_flags = SS_DISABLE;
+            ::sigaltstack(&off, nullptr);
+        }
+        ::munmap(Stack, kThreadStackSize);
     }
-
-    // One entry: the stamp, the text built by `fill`, a line end; written as
-    // every log entry is, so a long report is rotated as it grows.
-    template <typename Fill>
-    void Entry(Fill fill) {
-        char buffer[1024];
-        FixedText text(buffer, sizeof buffer);
-        AddLogStamp(text, LocalSeconds);
-        fill(text);
-        text.Add("\n");
-        AppendLogEntry(LogPath, BackupPath, text.Text(), text.Length());
-    }
-
-  private:
-    char LogPath[kPathSize];
-    char BackupPath[kPathSize];
-    std::int64_t LocalSeconds = 0;
 };
+thread_local ThreadFaultStack ThisThreadStack;
 
 void ExceptionHandler(int signal, siginfo_t*, void* context) {
     const int savedErrno = errno;
     const FaultRegisters registers = RegistersOf(*static_cast<ucontext_t*>(context));
     {
-        LogWriter log;
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        FaultLog log(static_cast<std::int64_t>(now.tv_sec) + UtcOffset);
         log.Entry([&](FixedText& text) { AddRegisterReport(text, registers, kWordDigits); });
         WalkFrames(registers.bp, ReadFrameWords, [&](std::uintptr_t returnAddress) {
             log.Entry([&](FixedText& text) { AddCallerLine(text, returnAddress, kWordDigits); });
@@ -129,6 +113,24 @@ long CurrentUtcOffset() {
 }
 
 }  // namespace
+
+void PrepareThreadForFaultReport() {
+    if (ThisThreadStack.Stack) return;
+    stack_t current{};
+    if (::sigaltstack(nullptr, &current) == 0 && (current.ss_flags & SS_DISABLE) == 0)
+        return;  // it has one already (the thread that linked the handler)
+    void* stack = ::mmap(nullptr, kThreadStackSize, PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
+    if (stack == MAP_FAILED) return;
+    stack_t mine{};
+    mine.ss_sp = stack;
+    mine.ss_size = kThreadStackSize;
+    if (::sigaltstack(&mine, nullptr) != 0) {
+        ::munmap(stack, kThreadStackSize);
+        return;
+    }
+    ThisThreadStack.Stack = stack;
+}
 
 ExceptionHandlerScope::ExceptionHandlerScope() {
     if (HandlerLinked) return;  // one scope at a time: the outer one stays in charge

@@ -1,13 +1,14 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-
-#include "platform/posix/file_helpers.h"
+#include <climits>
+#include <cstring>
+#include <ctime>
 
 namespace qv {
 
@@ -38,14 +39,43 @@ bool RenameFile(const char* from, const char* to) {
     return ::rename(from, to) == 0;
 }
 
+namespace {
+
+// Tries the lock without blocking until the deadline, pausing 0.5 ms at first
+// and at most 10 ms later (flock offers only no wait or no limit). Only system
+// calls that a signal handler may make.
+bool LockFolderUntil(int fd, std::chrono::milliseconds wait) {
+    timespec now{}, deadline{};
+    ::clock_gettime(CLOCK_MONOTONIC, &deadline);
+    const long long end = deadline.tv_sec * 1000000000LL + deadline.tv_nsec +
+                          static_cast<long long>(wait.count()) * 1000000;
+    long pause = 500000;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        const long long left = end - (now.tv_sec * 1000000000LL + now.tv_nsec);
+        if (left <= 0) return false;
+        const timespec nap{0, left < pause ? left : pause};
+        ::nanosleep(&nap, nullptr);
+        pause = pause * 2 < 10000000 ? pause * 2 : 10000000;
+    }
+    return true;
+}
+
+}  // namespace
+
 // The lock is on the file's folder: the file itself may be renamed away (a
 // rotated log), its folder stays where it is.
-FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
-    const std::string folder = DirectoryOf(path);
-    const int fd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+FileLock::FileLock(const char* path, std::chrono::milliseconds wait) {
+    char folder[PATH_MAX];
+    const char* slash = std::strrchr(path, '/');
+    const std::size_t length = slash ? static_cast<std::size_t>(slash - path) + 1 : 0;
+    if (length >= sizeof folder) return;
+    std::memcpy(folder, path, length);
+    folder[length] = '\0';
+    const int fd = ::open(length == 0 ? "." : folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
-    if (LockExclusive(fd, wait))
+    if (LockFolderUntil(fd, wait))
         Handle = fd;
     else
         ::close(fd);

@@ -18,9 +18,11 @@
 
 #include "platform/posix/file_helpers.h"
 
-// A named mutex lives in a small lock file in a directory of the user's own
-// (/run/user/UID/quorvant when the system provides that, else /tmp/quorvant-UID,
-// mode 0700 and refused when it belongs to anyone else). Open file description
+// A named mutex lives in a small lock file in a directory of the user's own,
+// /tmp/quorvant-UID (mode 0700, refused when it belongs to anyone else). It is
+// the same directory for every process of the user, whatever its session: a
+// folder chosen by what exists at the moment (/run/user/UID comes and goes with
+// the user's logins) would give one name two mutexes. Open file description
 // locks (fcntl F_OFD_*) on it are held by the opened file, not by a process, so
 // the kernel drops them the moment the last descriptor closes, also when the
 // process dies by SIGKILL: nothing can stay locked after a crash.
@@ -39,6 +41,11 @@
 // files of the same name. Within the process one object per name is shared by
 // every creation of that name, and its threads take turns as with a
 // process-local mutex; only the thread that owns it holds the file lock.
+//
+// Ownership does not pass through fork: a child's copy of an object owned in
+// its parent is free in the child, and a named one opens its lock file again
+// before the child uses it, since the inherited descriptor shares the parent's
+// open file description, and with it the parent's locks.
 //
 // A thread that ends while it owns a mutex, named or not, leaves it abandoned,
 // as on Windows: a thread-local object's destructor runs as the thread ends and
@@ -77,6 +84,7 @@ class OsMutexObject {
                                                            std::chrono::milliseconds(timeout));
         const ThreadLife* self = &ThisThread;
         std::unique_lock<std::mutex> lock(Guard);
+        ForgetParentsOwnership();
         if (Depth > 0 && Owner == self) {
             ++Depth;
             return OsWait::Obtained;
@@ -88,12 +96,14 @@ class OsMutexObject {
             return OsWait::TimedOut;
         // This thread alone goes on to the system-wide part; the others wait.
         Claimed = true;
+        OwnerProcess = ::getpid();
         lock.unlock();
         const OsWait result = AcquireSystemWide(deadline);
         lock.lock();
         Claimed = false;
         if (result == OsWait::Obtained || result == OsWait::Abandoned) {
             Owner = self;
+            OwnerProcess = ::getpid();
             Depth = 1;
         } else {
             Freed.notify_one();
@@ -103,6 +113,7 @@ class OsMutexObject {
 
     bool Release() {
         std::unique_lock<std::mutex> lock(Guard);
+        ForgetParentsOwnership();
         if (Depth == 0 || Owner != &ThisThread) return false;
         if (--Depth == 0) Free(lock, false);
         return true;
@@ -111,6 +122,7 @@ class OsMutexObject {
     // Its owner thread ended without releasing it.
     void AbandonIfOwnedBy(const ThreadLife* ended) {
         std::unique_lock<std::mutex> lock(Guard);
+        ForgetParentsOwnership();
         if (Depth > 0 && Owner == ended) Free(lock, true);
     }
 
@@ -120,6 +132,16 @@ class OsMutexObject {
     virtual void ReleaseSystemWide(bool abandoned) = 0;
 
   private:
+    // In a forked child the state copied from the parent names an owner of the
+    // parent (the forking thread's copy included); the child owns nothing.
+    void ForgetParentsOwnership() {
+        if (Depth == 0 && !Claimed) return;
+        if (OwnerProcess == ::getpid()) return;
+        Depth = 0;
+        Owner = nullptr;
+        Claimed = false;
+    }
+
     void Free(std::unique_lock<std::mutex>& lock, bool abandoned) {
         Depth = 0;
         ReleaseSystemWide(abandoned);
@@ -131,6 +153,7 @@ class OsMutexObject {
     std::mutex Guard;
     std::condition_variable Freed;
     const ThreadLife* Owner = nullptr;
+    pid_t OwnerProcess = ::getpid();  // of Owner, and of a thread that set Claimed
     unsigned Depth = 0;
     bool Claimed = false;  // a thread of this process is acquiring the system-wide part
 };
@@ -198,13 +221,7 @@ bool PrivateDirectory(const std::string& path) {
 }
 
 std::string RuntimeDirectory() {
-    const std::string uid = std::to_string(::getuid());
-    const std::string session = "/run/user/" + uid;
-    struct stat status {};
-    if (::stat(session.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
-        status.st_uid == ::getuid())
-        return session + "/quorvant";
-    return "/tmp/quorvant-" + uid;
+    return "/tmp/quorvant-" + std::to_string(::getuid());
 }
 
 // Letters, digits, '-', '_' and '.' stand for themselves (a leading '.' does
@@ -241,6 +258,10 @@ class NamedMutex final : public OsMutexObject {
 
     ~NamedMutex() override {
         if (Fd < 0) return;
+        if (OpenedBy != ::getpid()) {  // the parent's description: its locks stay
+            ::close(Fd);
+            return;
+        }
         // The last one to close removes the file; the lock keeps openers out.
         if (LockByte(Fd, kPresenceByte, F_WRLCK, false)) ::unlink(Path.c_str());
         ::close(Fd);
@@ -253,6 +274,8 @@ class NamedMutex final : public OsMutexObject {
 
   protected:
     OsWait AcquireSystemWide(std::optional<Clock::time_point> deadline) override {
+        if (OpenedBy != ::getpid()) OpenAgainInChild();
+        if (Fd < 0) return OsWait::Failed;
         if (!deadline) {
             if (!LockByte(Fd, kOwnerByte, F_WRLCK, true)) return OsWait::Failed;
         } else if (!RetryUntil(*deadline,
@@ -267,12 +290,22 @@ class NamedMutex final : public OsMutexObject {
 
     // An abandoned mutex keeps its 'H' for the next owner, of any process.
     void ReleaseSystemWide(bool abandoned) override {
+        if (OpenedBy != ::getpid()) return;  // owned through the parent's description
         if (!abandoned) WriteState(kFree);
         LockByte(Fd, kOwnerByte, F_UNLCK, false);
     }
 
   private:
+    // A forked child takes a place of its own among the processes that have the
+    // name open; the inherited descriptor is closed, not unlocked.
+    void OpenAgainInChild() {
+        if (Fd >= 0) ::close(Fd);
+        Fd = -1;
+        Open();
+    }
+
     void Open() {
+        OpenedBy = ::getpid();
         const std::string directory = RuntimeDirectory();
         if (!PrivateDirectory(directory)) return;
         Path = directory + "/" + FileNameOf(Name);
@@ -309,6 +342,7 @@ class NamedMutex final : public OsMutexObject {
     std::string Name;
     std::string Path;
     int Fd = -1;
+    pid_t OpenedBy = 0;  // the process whose open file description Fd refers to
     bool Existed = false;
 };
 

@@ -4,23 +4,33 @@
 
 #include <cstdint>
 
+#include "diag/fault_log.h"
 #include "diag/fault_report.h"
-#include "diag/log.h"
 
 namespace qv {
 namespace {
 
-// One entry with the registers, then one per calling frame, innermost first.
-void ReportFault(const FaultRegisters& registers) {
-    char buffer[512];
-    FixedText text(buffer, sizeof buffer);
-    AddRegisterReport(text, registers, kWordDigits);
-    Log("%s", text.Text());
-    WalkFrames(registers.bp, ReadFrameWords, [](std::uintptr_t returnAddress) {
-        char line[64];
-        FixedText caller(line, sizeof line);
-        AddCallerLine(caller, returnAddress, kWordDigits);
-        Log("%s", caller.Text());
+// Seconds since 1970 in local time, from the system's clock without the C
+// library (whose time-zone code may allocate).
+std::int64_t LocalSecondsNow() {
+    FILETIME utc{}, local{};
+    ::GetSystemTimeAsFileTime(&utc);
+    if (!::FileTimeToLocalFileTime(&utc, &local)) local = utc;
+    const std::uint64_t ticks = (static_cast<std::uint64_t>(local.dwHighDateTime) << 32) |
+                                local.dwLowDateTime;  // 100 ns since 1601
+    constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
+    return static_cast<std::int64_t>(ticks / 10000000) - kSecondsFrom1601To1970;
+}
+
+// One entry with the registers, then one per calling frame, innermost first,
+// as `walk(visit)` finds their return addresses. No heap, no lock of the
+// process: the fault may have struck inside the allocator or the log writer.
+template <typename Walk>
+void ReportFault(const FaultRegisters& registers, Walk walk) {
+    FaultLog log(LocalSecondsNow());
+    log.Entry([&](FixedText& text) { AddRegisterReport(text, registers, kWordDigits); });
+    walk([&](std::uintptr_t returnAddress) {
+        log.Entry([&](FixedText& text) { AddCallerLine(text, returnAddress, kWordDigits); });
     });
 }
 
@@ -33,6 +43,11 @@ FaultRegisters RegistersOf(const CONTEXT& c) {
     r.cs = c.SegCs, r.ip = c.Eip, r.ss = c.SegSs, r.sp = c.Esp;
     r.ds = c.SegDs, r.es = c.SegEs, r.fs = c.SegFs, r.gs = c.SegGs;
     return r;
+}
+
+// The frame-pointer chain of x86-32 code, from the frame register.
+void ReportFault(const FaultRegisters& registers) {
+    ReportFault(registers, [&](auto visit) { WalkFrames(registers.bp, ReadFrameWords, visit); });
 }
 
 // A frame-based handler of the thread's chain: it reports and lets the search
@@ -54,12 +69,72 @@ FaultRegisters RegistersOf(const CONTEXT& c) {
     return r;
 }
 
+// The bounds of the calling thread's stack, which the filter runs on.
+struct StackBounds {
+    DWORD64 low = 0, high = 0;
+    bool Holds(DWORD64 address, DWORD64 size) const {
+        return address >= low && address <= high && size <= high - address;
+    }
+};
+
+StackBounds ThreadStack() {
+    const NT_TIB* tib = reinterpret_cast<const NT_TIB*>(::NtCurrentTeb());
+    return {reinterpret_cast<DWORD64>(tib->StackLimit), reinterpret_cast<DWORD64>(tib->StackBase)};
+}
+
+// A function that addresses its frame through a frame register names it in its
+// unwind information; the unwinder reads the saved registers through it.
+DWORD64 FrameRegisterOf(const CONTEXT& context, DWORD64 imageBase,
+                        const RUNTIME_FUNCTION& function) {
+    const auto* info = reinterpret_cast<const BYTE*>(imageBase + function.UnwindData);
+    const unsigned frameRegister = info[3] & 0x0F;  // 0: none
+    if (frameRegister == 0) return 0;
+    return (&context.Rax)[frameRegister];  // Rax to R15 in the processor's numbering
+}
+
+// x86-64 code keeps no frame chain: MinGW's functions set their frame register
+// after saving others, and may not set one at all. The unwind tables of the
+// images tell each function's frame; the walk unwinds the fault's context one
+// caller at a time, as the system's own exception dispatch does. It stays on
+// the thread's stack, whose every address can be read, and stops where a frame
+// leads off it, does not move up the stack, or returns to 0.
+template <typename Visit>
+void WalkUnwound(const CONTEXT& fault, Visit visit) {
+    const StackBounds stack = ThreadStack();
+    CONTEXT context = fault;
+    for (int count = 0; count < kMaxReportedFrames; ++count) {
+        const DWORD64 sp = context.Rsp;
+        if (!stack.Holds(sp, sizeof(DWORD64))) return;
+        DWORD64 imageBase = 0;
+        const PRUNTIME_FUNCTION function =
+            ::RtlLookupFunctionEntry(context.Rip, &imageBase, nullptr);
+        if (function) {
+            const DWORD64 frame = FrameRegisterOf(context, imageBase, *function);
+            if (frame != 0 && !stack.Holds(frame, sizeof(DWORD64))) return;
+            void* handlerData = nullptr;
+            DWORD64 establisher = 0;
+            ::RtlVirtualUnwind(UNW_FLAG_NHANDLER, imageBase, context.Rip, function, &context,
+                               &handlerData, &establisher, nullptr);
+        } else {
+            // A leaf function without a table entry: the return address is on top.
+            context.Rip = *reinterpret_cast<const DWORD64*>(sp);
+            context.Rsp = sp + sizeof(DWORD64);
+        }
+        if (context.Rip == 0 || context.Rsp <= sp) return;
+        visit(static_cast<std::uintptr_t>(context.Rip));
+    }
+}
+
+void ReportFault(const CONTEXT& context) {
+    ReportFault(RegistersOf(context), [&](auto visit) { WalkUnwound(context, visit); });
+}
+
 LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter;
 
 // x86-64 has no frame-based chain: the filter of unhandled exceptions gets the
 // fault's context, reports, and hands on to the filter that was there before.
 ::LONG WINAPI ExceptionHandler(EXCEPTION_POINTERS* exception) {
-    ReportFault(RegistersOf(*exception->ContextRecord));
+    ReportFault(*exception->ContextRecord);
     return PreviousFilter ? PreviousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -100,6 +175,10 @@ void ExceptionHandlerScope::Unlink() {
 }
 
 #endif
+
+// Windows raises a stack overflow while the guard page still leaves the
+// thread room for the filter: there is nothing to prepare.
+void PrepareThreadForFaultReport() {}
 
 ExceptionHandlerScope::~ExceptionHandlerScope() {
     Unlink();

@@ -2,23 +2,58 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <limits>
-#include <string_view>
+#include <cstring>
 
 namespace qv {
 namespace {
 
-// A text file on Windows ends its lines with CR LF, as the C library's text
-// mode writes them: every line feed gets a carriage return before it.
-std::string WithTextModeLineEnds(const char* text, std::size_t length) {
-    std::string converted;
-    converted.reserve(length + static_cast<std::size_t>(std::count(text, text + length, '\n')));
-    for (const char c : std::string_view(text, length)) {
-        if (c == '\n') converted += '\r';
-        converted += c;
+// Nothing here allocates on its own: the report of a fault writes through
+// these functions, and another thread may be inside the allocator. The ANSI
+// functions keep the program working on both families of Windows.
+
+// Appends go through a byte-range lock far past any end of the log: an append
+// with only FILE_APPEND_DATA access is not one piece between processes
+// everywhere (Wine moves to the end and writes in two steps). The range is held
+// only across one entry's writes, by writers that wait for nothing else; one
+// that keeps it longer than a second (a process stopped in mid-write) is passed
+// by, and where the file system has no such locks the append goes on without.
+constexpr ::DWORD kAppendRangeHigh = 0x40000000;
+constexpr ::DWORD kAppendRangeWaitMs = 1000;
+
+bool LockAppendRange(::HANDLE file) {
+    const ::DWORD start = ::GetTickCount();
+    while (!::LockFile(file, 0, kAppendRangeHigh, 1, 0)) {
+        if (::GetLastError() != ERROR_LOCK_VIOLATION) return false;
+        if (::GetTickCount() - start >= kAppendRangeWaitMs) return false;
+        ::Sleep(1);
     }
-    return converted;
+    return true;
+}
+
+void UnlockAppendRange(::HANDLE file) {
+    ::UnlockFile(file, 0, kAppendRangeHigh, 1, 0);
+}
+
+// A text file on Windows ends its lines with CR LF, as the C library's text
+// mode writes them: every line feed gets a carriage return before it. Written
+// in pieces through a buffer on the stack.
+bool WriteWithTextModeLineEnds(::HANDLE file, const char* text, std::size_t length) {
+    char piece[1024];
+    std::size_t used = 0;
+    const auto flush = [&] {
+        ::DWORD written = 0;
+        const bool whole =
+            used == 0 || (::WriteFile(file, piece, static_cast<::DWORD>(used), &written, nullptr) &&
+                          written == used);
+        used = 0;
+        return whole;
+    };
+    for (std::size_t i = 0; i < length; ++i) {
+        if (used + 2 > sizeof piece && !flush()) return false;
+        if (text[i] == '\n') piece[used++] = '\r';
+        piece[used++] = text[i];
+    }
+    return flush();
 }
 
 }  // namespace
@@ -30,20 +65,17 @@ std::int64_t FileSize(const char* path) {
                                      data.nFileSizeLow);
 }
 
-// Opened with append access only, every write goes to the end of the file as
-// one piece, so entries of several processes never interleave.
 bool AppendToFile(const char* path, const char* text, std::size_t length) {
-    const std::string content = WithTextModeLineEnds(text, length);
-    if (content.size() > std::numeric_limits<::DWORD>::max()) return false;
-    const ::HANDLE file = ::CreateFileA(path, FILE_APPEND_DATA,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const ::HANDLE file =
+        ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    ::DWORD written = 0;
-    const bool wrote = ::WriteFile(file, content.data(), static_cast<::DWORD>(content.size()),
-                                   &written, nullptr) != 0;
+    const bool locked = LockAppendRange(file);
+    const bool wrote = ::SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
+                       WriteWithTextModeLineEnds(file, text, length);
+    if (locked) UnlockAppendRange(file);
     const bool closed = ::CloseHandle(file) != 0;
-    return wrote && closed && written == content.size();
+    return wrote && closed;
 }
 
 bool RemoveFile(const char* path) {
@@ -54,12 +86,18 @@ bool RenameFile(const char* from, const char* to) {
     return ::MoveFileA(from, to) != 0;
 }
 
-// A mutex of the session named after the path. A holder that died leaves it
-// abandoned, and the next one takes it over.
-FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait) {
-    std::string name = "Local\\quorvant-file:" + path;
-    std::replace(name.begin() + 6, name.end(), '\\', '/');  // only the namespace takes one
-    const ::HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
+// A mutex of the session named after the path (backslashes become slashes:
+// only the namespace may hold one), built on the stack. A holder that died
+// leaves it abandoned, and the next one takes it over.
+FileLock::FileLock(const char* path, std::chrono::milliseconds wait) {
+    static constexpr char kPrefix[] = "Local\\quorvant-file:";
+    char name[sizeof kPrefix + MAX_PATH * 4];
+    const std::size_t length = std::strlen(path);
+    if (length >= sizeof name - sizeof kPrefix) return;
+    std::memcpy(name, kPrefix, sizeof kPrefix - 1);
+    for (std::size_t i = 0; i <= length; ++i)
+        name[sizeof kPrefix - 1 + i] = path[i] == '\\' ? '/' : path[i];
+    const ::HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name);
     if (!mutex) return;
     const ::DWORD waited = ::WaitForSingleObject(mutex, static_cast<::DWORD>(wait.count()));
     if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)

@@ -30,9 +30,18 @@ const std::regex kRegisterEntry(
 const std::regex kCallerEntry(
     "\\d\\d:\\d\\d:\\d\\d \\d\\d/\\d\\d/\\d\\d   Calling function was at ([0-9A-F]{16})\\.\n");
 
-TEST(FaultReport, StackOverflowIsReportedAndTheProcessDiesBySignal) {
+// On the thread that linked the handler, and on a second thread that
+// registered itself: each needs a signal stack of its own.
+struct OverflowCase {
+    const char* name;
+    const char* command;
+};
+
+class StackOverflow : public testing::TestWithParam<OverflowCase> {};
+
+TEST_P(StackOverflow, IsReportedAndTheProcessDiesBySignal) {
     test::TempDir dir;
-    test::ChildProcess child({"overflow", dir.path().string()});
+    test::ChildProcess child({GetParam().command, dir.path().string()});
     const test::Ending ending = child.Wait();
     EXPECT_EQ(ending.signal, SIGSEGV);
     const std::string log = test::ReadText(dir / "QUORVANT.LOG");
@@ -41,6 +50,13 @@ TEST(FaultReport, StackOverflowIsReportedAndTheProcessDiesBySignal) {
     EXPECT_GT(callers, 100u);
     EXPECT_LE(callers, 1000u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, StackOverflow,
+                         testing::Values(OverflowCase{"LinkingThread", "overflow"},
+                                         OverflowCase{"RegisteredThread", "thread-overflow"}),
+                         [](const testing::TestParamInfo<OverflowCase>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace qv
