@@ -7,7 +7,7 @@
 JOBS ?= $(shell nproc)
 
 .PHONY: run test configure build build-all test-native test-asan fuzz fuzz-build test-win64 test-profile-oracle \
-	build-win32 lint bench format clean package test-package package-win64
+	build-win32 test-win32 lint bench format clean package test-package package-win64
 
 run: build
 	./build/snapshot
@@ -25,7 +25,7 @@ build: configure
 build-all: configure
 	cmake --build build -j $(JOBS)
 
-test: test-native test-asan lint test-win64 test-profile-oracle build-win32 test-package package-win64
+test: test-native test-asan lint test-win64 test-profile-oracle test-win32 test-package package-win64
 	FUZZ_SECONDS=5 $(MAKE) fuzz
 
 test-native: build-all
@@ -71,6 +71,13 @@ build-win32:
 	scripts/install-deps native windows
 	cmake --preset win32 >/dev/null
 	cmake --build build-win32 -j $(JOBS)
+
+# The 32-bit build's tests under 32-bit Wine, in an i386 root whose programs
+# run under qemu-user (as root; the root is set up the first time, in
+# /var/cache/snapshot-i386).
+test-win32: build-win32
+	scripts/i386-session sh -c 'scripts/i386-exec scripts/wine-prefix build-win32/wineprefix && \
+	    ctest --test-dir build-win32 --output-on-failure'
 
 # The Debian package of the native build, in build/packages/ (the package
 # target builds everything first; test-package needs the tests as well).

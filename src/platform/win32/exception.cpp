@@ -51,10 +51,14 @@ void ReportFault(const FaultRegisters& registers) {
 }
 
 // A frame-based handler of the thread's chain: it reports and lets the search
-// go on to the handlers registered before it and to the system.
-extern "C" EXCEPTION_DISPOSITION __cdecl ExceptionHandler(_EXCEPTION_RECORD*, void*,
-                                                          _CONTEXT* pContextRecord, void*) {
-    ReportFault(RegistersOf(*pContextRecord));
+// go on to the handlers registered before it and to the system. When the
+// system then ends the program, it unwinds the stack and calls every handler
+// of the chain again, flagged as unwinding, with its own context: the fault
+// was reported already.
+extern "C" EXCEPTION_DISPOSITION __cdecl ExceptionHandler(_EXCEPTION_RECORD* pExceptionRecord,
+                                                          void*, _CONTEXT* pContextRecord, void*) {
+    if ((pExceptionRecord->ExceptionFlags & EXCEPTION_UNWIND) == 0)
+        ReportFault(RegistersOf(*pContextRecord));
     return ExceptionContinueSearch;
 }
 

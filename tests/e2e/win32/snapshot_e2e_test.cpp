@@ -142,7 +142,7 @@ class Win32Snapshot : public testing::Test {
     void SetUp() override {
         const HANDLE library = LoadLanguageLibrary(BuildDirectory() + "\\QUORVANT.DLL");
         ASSERT_NE(library, nullptr);
-        for (const ULONG id : {13u, 15u, 16u}) Labels[id] = ResourceString(library, id).str();
+        for (const ULONG id : {13u, 15u, 16u, 17u}) Labels[id] = ResourceString(library, id).str();
         FreeLanguageLibrary(library);
     }
 
@@ -214,6 +214,58 @@ TEST_F(Win32Snapshot, WithoutItsLanguageLibraryEndsAbnormallyAfterTheDebugBox) {
     // line end follows as an empty line.
     EXPECT_TRUE(log.ends_with(" ERROR: Unable to load module 'QUORVANT'.\r\r\n\r\n")) << log;
 }
+
+#if defined(__i386__)
+
+// For the program's runs while it lives, Wine reports the Windows 98 family
+// (platform id 1) to SNAPSHOT.EXE, as a per-program setting of Wine's own.
+// Only 32-bit programs ever ran on that family.
+class AsWindows98 {
+  public:
+    AsWindows98() {
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key,
+                          nullptr);
+        ::RegSetValueExA(Key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("win98"), 6);
+    }
+    ~AsWindows98() {
+        ::RegCloseKey(Key);
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+    }
+    AsWindows98(const AsWindows98&) = delete;
+    AsWindows98& operator=(const AsWindows98&) = delete;
+
+  private:
+    static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\SNAPSHOT.EXE";
+    HKEY Key = nullptr;
+};
+
+// On the Windows 95/98/ME family the swap file is the [386enh] PagingFile
+// entry of WIN.INI, "N/A" without one, and never has a size.
+TEST_F(Win32Snapshot, AsWindows98TakesTheSwapFileFromTheSystemProfile) {
+    const struct {
+        const char* entry;  // nullptr: none
+        const char* shown;
+    } cases[] = {
+        {"C:\\WINDOWS\\WIN386.SWP", "(C:\\WINDOWS\\WIN386.SWP)"},
+        {nullptr, "(N/A)"},
+    };
+    char saved[MAX_PATH] = "";
+    const bool hadEntry = ::GetProfileStringA("386enh", "PagingFile", "", saved, sizeof saved) > 0;
+    const AsWindows98 windows98;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry ? c.entry : "no entry");
+        ::WriteProfileStringA("386enh", "PagingFile", c.entry);
+        const ProgramRun run = RunProgram(Program(), BuildDirectory());
+        ASSERT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, 0u) << run.err;
+        const std::string line = LineOf(CrLfLines(run.out), 17);
+        EXPECT_EQ(line.substr(0, line.find(')') + 1), Labels[17] + " " + c.shown) << line;
+        EXPECT_TRUE(line.ends_with(" 0 ")) << line;
+    }
+    ::WriteProfileStringA("386enh", "PagingFile", hadEntry ? saved : nullptr);
+}
+
+#endif
 
 }  // namespace
 }  // namespace qv
