@@ -35,9 +35,12 @@ std::vector<std::unique_ptr<LoadedCatalogue>>& Registry() {
     return loaded;
 }
 
+// The folder of a path with a folder; "/" for a program at the top of its
+// root (a container image that copies it to /), which has no shorter form.
 std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 std::string Environment(const char* name, const std::string& fallback) {
@@ -78,7 +81,7 @@ std::string Locate(const std::string& name) {
     const std::string file = WithDefaultExtension(name);
     if (file.find('/') != std::string::npos) return FileExists(file) ? file : std::string();
     for (std::string candidate : SearchDirectories()) {
-        candidate += '/';
+        if (candidate.back() != '/') candidate += '/';
         candidate += file;
         if (FileExists(candidate)) return candidate;
     }

@@ -85,20 +85,21 @@ class RootOfItsOwn : public ::testing::Test {
             GTEST_SKIP() << "the temporary folder is on tmpfs, and these roots need a disk";
     }
 
-    // The program and its language library in the root's /bin.
-    static void CopyProgramTo(const std::string& root) {
-        std::filesystem::create_directories(root + "/bin");
-        std::filesystem::copy_file(SNAPSHOT_EXE, root + "/bin/snapshot");
+    // The program and its language library in the root's /bin (or another
+    // folder of the root, "" for its top).
+    static void CopyProgramTo(const std::string& root, const std::string& folder = "/bin") {
+        std::filesystem::create_directories(root + folder);
+        std::filesystem::copy_file(SNAPSHOT_EXE, root + folder + "/snapshot");
         std::filesystem::copy_file(std::string(BUILD_DIR) + "/QUORVANT.cat",
-                                   root + "/bin/QUORVANT.cat");
+                                   root + folder + "/QUORVANT.cat");
     }
 
-    // Runs "/bin/snapshot" after Arrange made the root; the volume lines of its
+    // Runs the program after Arrange made the root; the volume lines of its
     // report, or nothing when the root could not be made.
     std::optional<std::map<std::string, std::string>> ReportInRoot(
-        const std::function<bool()>& arrange) {
+        const std::function<bool()>& arrange, const std::string& program = "/bin/snapshot") {
         test::Launch launch;
-        launch.argv = {"/bin/snapshot"};
+        launch.argv = {program};
         launch.prepare = arrange;
         const test::Outcome outcome = test::Run(launch);
         if (outcome.exitCode == test::kNotArranged) return std::nullopt;
@@ -194,6 +195,19 @@ TEST_F(RootOfItsOwn, AChrootWhoseRootIsNoMountPointStillStandsOnItsDisk) {
         if (label.rfind("/ (", 0) == 0) rootLine = label;
     ASSERT_FALSE(rootLine.empty()) << Report;
     EXPECT_EQ(lines->at("all local volumes"), lines->at(rootLine)) << Report;
+}
+
+// A container image that copies the program to its top folder (`COPY
+// snapshot /`): the folder of the program is "/", and its language library
+// beside it must be found there.
+TEST_F(RootOfItsOwn, AProgramAtTheTopOfItsRootFindsItsLanguageLibrary) {
+    const std::string root = Base + "/image";
+    CopyProgramTo(root, "");
+    const auto lines = ReportInRoot(
+        [&] { return test::EnterPrivateMountNamespace() && test::EnterRootWithProc(root); },
+        "/snapshot");
+    if (!lines) GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(lines->count("all local volumes"), 1u) << Report;
 }
 
 }  // namespace
