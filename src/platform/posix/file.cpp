@@ -19,10 +19,18 @@ std::int64_t FileSize(const char* path) {
 }
 
 // O_NOFOLLOW: a symbolic link planted at the log's name is refused, not written
-// through. O_APPEND and a single write keep entries of several processes whole.
+// through. O_NONBLOCK and the test for a regular file: a FIFO or a device
+// there is refused too, where a plain open would wait for a reader forever.
+// O_APPEND and a single write keep entries of several processes whole.
 bool AppendToFile(const char* path, const char* text, std::size_t length) {
-    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd =
+        ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) return false;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     ssize_t written;
     do {
         written = ::write(fd, text, length);
