@@ -1,5 +1,5 @@
-// The folders of an installed copy, by the rules of the XDG Base Directory
-// Specification (version 0.8, specifications.freedesktop.org/basedir-spec):
+// The folders of an installed copy, by freedesktop.org's XDG base-directory
+// rules (version 0.8):
 // "$XDG_STATE_HOME ... If $XDG_STATE_HOME is either not set or empty, a
 // default equal to $HOME/.local/state should be used", the same for
 // $XDG_CONFIG_HOME with $HOME/.config; "All paths set in these environment
@@ -52,7 +52,7 @@ struct BaseDirectoryCase {
 
 class InstalledFolderRules : public testing::TestWithParam<BaseDirectoryCase> {};
 
-TEST_P(InstalledFolderRules, FollowTheBaseDirectorySpecification) {
+TEST_P(InstalledFolderRules, FollowTheXdgBaseDirectoryRules) {
     const BaseDirectoryCase& given = GetParam();
     test::TempDir prefix;  // laid out as `cmake --install` lays it out
     fs::create_directories(prefix.path() / "bin");
