@@ -12,6 +12,7 @@
 #include "platform/file.h"
 #include "platform/mutex.h"
 #include "platform/path.h"
+#include "platform/problem.h"
 #include "platform/system.h"
 #include "report/home_path.h"
 
@@ -39,6 +40,14 @@ std::atomic<bool> LockWaitPassed{false};
 std::string InHome(const std::string& homePath, const char* name) {
     return homePath + PathSeparator() + name;
 }
+
+void LogProblem(const char* line) {
+    Log("%s", line);
+}
+
+// The platform layer's problems go to the log from the start: set while the
+// program loads, so no entry point or test has to remember it.
+[[maybe_unused]] const bool ProblemsGoToTheLog = (SetProblemSink(&LogProblem), true);
 
 }  // namespace
 

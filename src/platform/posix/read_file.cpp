@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "diag/log.h"
+#include "platform/problem.h"
 
 namespace qv {
 namespace {
@@ -66,7 +66,7 @@ int OpenRegularFile(const char* path, bool readWrite) {
     ::close(fd);
     errno = error;
     if (examined && !S_ISREG(status.st_mode)) {
-        Log("OpenRegularFile: '%s' is no regular file; it is passed over.", path);
+        ReportProblem("OpenRegularFile: '%s' is no regular file; it is passed over.", path);
         errno = EINVAL;
     }
     return -1;
