@@ -78,6 +78,13 @@ int DisplayWidth(std::string_view text, bool utf8) {
     if (!utf8) return static_cast<int>(text.size());
     int columns = 0;
     for (std::size_t at = 0; at < text.size();) {
+        // Most of a report is printable ASCII: one column each, with no
+        // decoding and no table to search.
+        if (const auto byte = static_cast<unsigned char>(text[at]); byte >= 0x20 && byte < 0x7F) {
+            ++columns;
+            ++at;
+            continue;
+        }
         char32_t c;
         at += DecodeUtf8(text, at, c);
         columns += ColumnsOf(c);
