@@ -6,9 +6,12 @@
 #include <sys/statfs.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/posix/read_file.h"
+#include "platform/problem.h"
 
 namespace qv {
 namespace {
@@ -127,8 +130,13 @@ std::optional<CgroupMount> MountInMountinfo(const std::string& root,
 }  // namespace
 
 MemoryCgroups FindMemoryCgroups(const std::string& root) {
-    const std::optional<std::string> cgroups = ReadWholeFile((root + "/proc/self/cgroup").c_str());
-    if (!cgroups) return {};
+    const std::string path = root + "/proc/self/cgroup";
+    const std::optional<std::string> cgroups = ReadWholeFile(path.c_str());
+    if (!cgroups) {
+        ReportProblem("QueryMemoryStatus: %s cannot be read (%s); no cgroup limit is applied.",
+                      path.c_str(), std::strerror(errno));
+        return {};
+    }
     const std::optional<CgroupMembership> membership = MemoryCgroupOf(*cgroups);
     if (!membership) return {};
     std::optional<CgroupMount> mount = UsualMount(root, *membership);

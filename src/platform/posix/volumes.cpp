@@ -15,7 +15,7 @@
 #include <tuple>
 #include <utility>
 
-#include "diag/log.h"
+#include "platform/posix/kernel_files.h"
 #include "platform/posix/read_file.h"
 #include "platform/posix/volume_query.h"
 
@@ -265,11 +265,8 @@ class SystemMountFacts : public MountFacts {
 }  // namespace
 
 std::vector<Volume> QueryVolumes() {
-    const std::optional<std::string> mountInfo = ReadWholeFile("/proc/self/mountinfo");
-    if (!mountInfo) Log("QueryVolumes: /proc/self/mountinfo cannot be read; only / is listed.");
-    MountTable table = ParseMountInfo(mountInfo ? *mountInfo : std::string());
-    if (table.Malformed != 0)
-        Log("QueryVolumes: %i malformed lines of /proc/self/mountinfo skipped.", table.Malformed);
+    MountTable table;
+    ReadMountTable("", table);
     SystemMountFacts facts(kSlowVolumeDeadline);
     return VolumesOfMountTable(std::move(table), facts);
 }
