@@ -42,7 +42,7 @@ bool RenameFile(const char* from, const char* to) {
 
 // The lock is on the file's folder: the file itself may be renamed away (a
 // rotated log), its folder stays where it is.
-FileLock::FileLock(const char* path, std::chrono::milliseconds wait) {
+PathLock::PathLock(const char* path, std::chrono::milliseconds wait) {
     char folder[PATH_MAX];
     const char* slash = std::strrchr(path, '/');
     const std::size_t length = slash ? static_cast<std::size_t>(slash - path) + 1 : 0;
@@ -53,7 +53,7 @@ FileLock::FileLock(const char* path, std::chrono::milliseconds wait) {
     if (fd.IsOpen() && LockExclusive(fd.Get(), wait)) Handle = fd.Release();
 }
 
-FileLock::~FileLock() {
+PathLock::~PathLock() {
     const UniqueFd folder(static_cast<int>(Handle));  // closing drops the lock
 }
 
