@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/posix/read_file.h"
+#include "platform/posix/unique_fd.h"
 #include "platform/problem.h"
 
 namespace qv {
@@ -60,28 +61,22 @@ CgroupLevel ReadLimits(const std::string& folder, CgroupVersion version, std::ui
 // file gives the kernel's current figures with a third of the system calls
 // of opening it again.
 struct FigureFiles {
-    int Usage = -1;
-    int Stat = -1;
-    int SwapUsage = -1;
+    UniqueFd Usage;
+    UniqueFd Stat;
+    UniqueFd SwapUsage;
 };
 
 // The swap usage only where a swap limit counts.
 FigureFiles OpenFigureFiles(const std::string& folder, CgroupVersion version, bool swap) {
     const ControllerFiles& files = FilesOf(version);
     const auto open = [&folder](const char* name) {
-        return ::open((folder + '/' + name).c_str(), O_RDONLY | O_CLOEXEC);
+        return UniqueFd(::open((folder + '/' + name).c_str(), O_RDONLY | O_CLOEXEC));
     };
-    return {open(files.Usage), open("memory.stat"), swap ? open(files.SwapUsage) : -1};
+    return {open(files.Usage), open("memory.stat"), swap ? open(files.SwapUsage) : UniqueFd()};
 }
 
-void CloseFigureFiles(FigureFiles& files) {
-    for (const int fd : {files.Usage, files.Stat, files.SwapUsage})
-        if (fd >= 0) ::close(fd);
-    files = {};
-}
-
-std::optional<std::string> ReadOpen(int fd) {
-    return fd < 0 ? std::nullopt : ReadFromStart(fd, kFileLimit);
+std::optional<std::string> ReadOpen(const UniqueFd& fd) {
+    return fd.IsOpen() ? ReadFromStart(fd.Get(), kFileLimit) : std::nullopt;
 }
 
 std::optional<std::uint64_t> NumberOf(const std::optional<std::string>& text) {
@@ -147,10 +142,8 @@ MemoryCgroups FindMemoryCgroups(const std::string& root) {
 
 CgroupLevel ReadCgroupLevel(const std::string& folder, CgroupVersion version) {
     const CgroupLevel limits = ReadLimits(folder, version, UINT64_MAX);
-    FigureFiles files = OpenFigureFiles(folder, version, limits.SwapLimit.has_value());
-    const CgroupLevel level = ReadFigures(limits, files, version);
-    CloseFigureFiles(files);
-    return level;
+    const FigureFiles files = OpenFigureFiles(folder, version, limits.SwapLimit.has_value());
+    return ReadFigures(limits, files, version);
 }
 
 std::vector<CgroupLevel> ReadLimitingCgroups(std::uint64_t memTotal, std::uint64_t swapTotal) {
