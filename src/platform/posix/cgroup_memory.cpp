@@ -152,20 +152,23 @@ std::vector<CgroupLevel> ReadLimitingCgroups(std::uint64_t memTotal, std::uint64
         FigureFiles Files;  // kept open, as /proc/meminfo is
         CgroupVersion Version;
     };
-    static const std::vector<Limiting> limiting = [memTotal, swapTotal] {
-        const MemoryCgroups cgroups = FindMemoryCgroups();
-        std::vector<Limiting> found;
-        for (const std::string& folder : cgroups.Folders) {
-            CgroupLevel limits = ReadLimits(folder, cgroups.Version, memTotal);
-            if (!SetsALimit(limits, memTotal, swapTotal)) continue;
-            // A swap limit of the machine's size or more needs no swap usage.
-            if (!LimitsSwap(limits, memTotal, swapTotal)) limits.SwapLimit.reset();
-            found.push_back({limits,
-                             OpenFigureFiles(folder, cgroups.Version, limits.SwapLimit.has_value()),
-                             cgroups.Version});
-        }
-        return found;
-    }();
+    // Never destroyed: the files close as the process ends, without a system
+    // call of ours.
+    static const std::vector<Limiting>& limiting =
+        *new std::vector<Limiting>([memTotal, swapTotal] {
+            const MemoryCgroups cgroups = FindMemoryCgroups();
+            std::vector<Limiting> found;
+            for (const std::string& folder : cgroups.Folders) {
+                CgroupLevel limits = ReadLimits(folder, cgroups.Version, memTotal);
+                if (!SetsALimit(limits, memTotal, swapTotal)) continue;
+                // A swap limit of the machine's size or more needs no swap usage.
+                if (!LimitsSwap(limits, memTotal, swapTotal)) limits.SwapLimit.reset();
+                found.push_back(
+                    {limits, OpenFigureFiles(folder, cgroups.Version, limits.SwapLimit.has_value()),
+                     cgroups.Version});
+            }
+            return found;
+        }());
     std::vector<CgroupLevel> levels;
     levels.reserve(limiting.size());
     for (const Limiting& cgroup : limiting)

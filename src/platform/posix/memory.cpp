@@ -9,7 +9,9 @@ namespace qv {
 // process may have no more than its cgroups' limits allow, however free the
 // machine.
 MemoryStatus QueryMemoryStatus() {
-    static const MeminfoFile meminfo("");
+    // Never destroyed: the file closes as the process ends, without a system
+    // call of ours.
+    static const MeminfoFile& meminfo = *new MeminfoFile("");
     MeminfoFigures figures;
     if (!meminfo.Read(figures)) return {};
     return WithinCgroupLimits(figures.Status, figures.MemTotal,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -41,7 +42,7 @@ class ReentrantMutex {
     std::mutex Guard;
     std::condition_variable Freed;
     const ThreadLife* Owner = nullptr;
-    pid_t OwnerProcess = 0;  // of Owner, and of a thread that set Claimed
+    pid_t OwnerProcess = ::getpid();  // of Owner, and of a thread that set Claimed
     unsigned Depth = 0;
     bool Claimed = false;  // a thread of this process is acquiring the system-wide part
 };
