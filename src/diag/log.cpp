@@ -78,7 +78,7 @@ bool AppendLogEntry(const char* logPath, const char* backupPath, const char* ent
 
 bool WriteSharedLogEntry(const char* logPath, const char* backupPath, const char* entry,
                          std::size_t length, std::chrono::milliseconds wait) {
-    const FileLock lock(logPath, wait);
+    const PathLock lock(logPath, wait);
     if (lock.IsHeld()) {
         AppendLogEntry(logPath, backupPath, entry, length);
         return true;

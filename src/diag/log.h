@@ -43,7 +43,7 @@ std::string LogBackupPath(const std::string& homePath);
 // Writes one whole entry to the log at logPath: a log past kLogRotationSize
 // first becomes the backup (the older backup is lost; failures leave the log in
 // place), then the entry is appended in one write. Only for a writer that holds
-// the log's FileLock, or has the log to itself. False when the entry is lost.
+// the log's PathLock, or has the log to itself. False when the entry is lost.
 bool AppendLogEntry(const char* logPath, const char* backupPath, const char* entry,
                     std::size_t length);
 

@@ -17,26 +17,29 @@ std::int64_t FileSize(const char* path);
 
 // Appends the text to the file, creating it when missing, as one piece: entries
 // of several processes never interleave, also when they append without the
-// FileLock. On POSIX a symbolic link at the path is not followed. False when the
+// PathLock. On POSIX a symbolic link at the path is not followed. False when the
 // file cannot be opened or written.
 bool AppendToFile(const char* path, const char* text, std::size_t length);
 
 bool RemoveFile(const char* path);
 bool RenameFile(const char* from, const char* to);
 
-// While it lives and holds the lock, no other process holding a FileLock on
-// the same path gets one. Writers of a shared file take it around steps that
-// must not interleave with another process's, such as a log's size test,
-// rotation and append. It waits at most `wait` for the lock: a holder that does
-// not let go must not stall the writer, which then learns so from IsHeld.
-class FileLock {
+// While it lives and holds the lock, no other process holding a PathLock on
+// the same path gets one. It locks the path, not the file there, so it holds
+// across a rename of the file (a rotated log): POSIX locks the path's folder
+// (paths in one folder share the lock), Windows a mutex named after the path.
+// Writers of a shared file take it around steps that must not interleave with
+// another process's, such as a log's size test, rotation and append. It waits
+// at most `wait` for the lock: a holder that does not let go must not stall
+// the writer, which then learns so from IsHeld.
+class PathLock {
   public:
-    FileLock(const char* path, std::chrono::milliseconds wait);
-    FileLock(const std::string& path, std::chrono::milliseconds wait)
-        : FileLock(path.c_str(), wait) {}
-    ~FileLock();
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
+    PathLock(const char* path, std::chrono::milliseconds wait);
+    PathLock(const std::string& path, std::chrono::milliseconds wait)
+        : PathLock(path.c_str(), wait) {}
+    ~PathLock();
+    PathLock(const PathLock&) = delete;
+    PathLock& operator=(const PathLock&) = delete;
 
     // False when the lock could not be had in time, or at all.
     bool IsHeld() const { return Handle != kNoLock; }

@@ -12,8 +12,8 @@ std::atomic<ProblemSink> Sink{nullptr};
 
 }  // namespace
 
-void SetProblemSink(ProblemSink sink) {
-    Sink.store(sink);
+ProblemSink SetProblemSink(ProblemSink sink) {
+    return Sink.exchange(sink);
 }
 
 void ReportProblem(const char* format, ...) {

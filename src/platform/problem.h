@@ -9,8 +9,9 @@ namespace qv {
 
 using ProblemSink = void (*)(const char* line);
 
-// Sets where ReportProblem sends its lines; null drops them.
-void SetProblemSink(ProblemSink sink);
+// Sets where ReportProblem sends its lines (null drops them) and gives the
+// sink it replaces, so that one who listens for a while can hand back.
+ProblemSink SetProblemSink(ProblemSink sink);
 
 // Formats one line (cut at 1023 bytes) and hands it to the sink.
 void ReportProblem(const char* format, ...) __attribute__((format(printf, 1, 2)));

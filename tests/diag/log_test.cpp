@@ -89,7 +89,7 @@ TEST_F(LogFile, AHolderThatKeepsTheLockDelaysTheEntriesBriefly) {
     std::promise<void> locked;
     std::atomic<bool> done{false};
     std::thread holder([&] {
-        const FileLock lock(LogPath(), std::chrono::milliseconds(0));
+        const PathLock lock(LogPath(), std::chrono::milliseconds(0));
         locked.set_value();
         for (int waited = 0; waited < 300 && !done; ++waited)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

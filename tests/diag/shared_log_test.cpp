@@ -58,7 +58,7 @@ void CrossTheThresholdWhileOneHoldsTheLockLong() {
         ASSERT_EQ(writers.back()->ReadLine(), "ready");
     }
     {
-        const FileLock slowHolder(logPath, std::chrono::milliseconds(0));
+        const PathLock slowHolder(logPath, std::chrono::milliseconds(0));
         ASSERT_TRUE(slowHolder.IsHeld());
         for (auto& writer : writers) writer->CloseInput();  // all log at once
         std::this_thread::sleep_for(kSlowHold);

@@ -6,9 +6,13 @@
 #include <sys/statfs.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/posix/read_file.h"
+#include "platform/posix/unique_fd.h"
+#include "platform/problem.h"
 
 namespace qv {
 namespace {
@@ -57,28 +61,22 @@ CgroupLevel ReadLimits(const std::string& folder, CgroupVersion version, std::ui
 // file gives the kernel's current figures with a third of the system calls
 // of opening it again.
 struct FigureFiles {
-    int Usage = -1;
-    int Stat = -1;
-    int SwapUsage = -1;
+    UniqueFd Usage;
+    UniqueFd Stat;
+    UniqueFd SwapUsage;
 };
 
 // The swap usage only where a swap limit counts.
 FigureFiles OpenFigureFiles(const std::string& folder, CgroupVersion version, bool swap) {
     const ControllerFiles& files = FilesOf(version);
     const auto open = [&folder](const char* name) {
-        return ::open((folder + '/' + name).c_str(), O_RDONLY | O_CLOEXEC);
+        return UniqueFd(::open((folder + '/' + name).c_str(), O_RDONLY | O_CLOEXEC));
     };
-    return {open(files.Usage), open("memory.stat"), swap ? open(files.SwapUsage) : -1};
+    return {open(files.Usage), open("memory.stat"), swap ? open(files.SwapUsage) : UniqueFd()};
 }
 
-void CloseFigureFiles(FigureFiles& files) {
-    for (const int fd : {files.Usage, files.Stat, files.SwapUsage})
-        if (fd >= 0) ::close(fd);
-    files = {};
-}
-
-std::optional<std::string> ReadOpen(int fd) {
-    return fd < 0 ? std::nullopt : ReadFromStart(fd, kFileLimit);
+std::optional<std::string> ReadOpen(const UniqueFd& fd) {
+    return fd.IsOpen() ? ReadFromStart(fd.Get(), kFileLimit) : std::nullopt;
 }
 
 std::optional<std::uint64_t> NumberOf(const std::optional<std::string>& text) {
@@ -127,8 +125,13 @@ std::optional<CgroupMount> MountInMountinfo(const std::string& root,
 }  // namespace
 
 MemoryCgroups FindMemoryCgroups(const std::string& root) {
-    const std::optional<std::string> cgroups = ReadWholeFile((root + "/proc/self/cgroup").c_str());
-    if (!cgroups) return {};
+    const std::string path = root + "/proc/self/cgroup";
+    const std::optional<std::string> cgroups = ReadWholeFile(path.c_str());
+    if (!cgroups) {
+        ReportProblem("QueryMemoryStatus: %s cannot be read (%s); no cgroup limit is applied.",
+                      path.c_str(), std::strerror(errno));
+        return {};
+    }
     const std::optional<CgroupMembership> membership = MemoryCgroupOf(*cgroups);
     if (!membership) return {};
     std::optional<CgroupMount> mount = UsualMount(root, *membership);
@@ -139,10 +142,8 @@ MemoryCgroups FindMemoryCgroups(const std::string& root) {
 
 CgroupLevel ReadCgroupLevel(const std::string& folder, CgroupVersion version) {
     const CgroupLevel limits = ReadLimits(folder, version, UINT64_MAX);
-    FigureFiles files = OpenFigureFiles(folder, version, limits.SwapLimit.has_value());
-    const CgroupLevel level = ReadFigures(limits, files, version);
-    CloseFigureFiles(files);
-    return level;
+    const FigureFiles files = OpenFigureFiles(folder, version, limits.SwapLimit.has_value());
+    return ReadFigures(limits, files, version);
 }
 
 std::vector<CgroupLevel> ReadLimitingCgroups(std::uint64_t memTotal, std::uint64_t swapTotal) {
@@ -151,20 +152,23 @@ std::vector<CgroupLevel> ReadLimitingCgroups(std::uint64_t memTotal, std::uint64
         FigureFiles Files;  // kept open, as /proc/meminfo is
         CgroupVersion Version;
     };
-    static const std::vector<Limiting> limiting = [memTotal, swapTotal] {
-        const MemoryCgroups cgroups = FindMemoryCgroups();
-        std::vector<Limiting> found;
-        for (const std::string& folder : cgroups.Folders) {
-            CgroupLevel limits = ReadLimits(folder, cgroups.Version, memTotal);
-            if (!SetsALimit(limits, memTotal, swapTotal)) continue;
-            // A swap limit of the machine's size or more needs no swap usage.
-            if (!LimitsSwap(limits, memTotal, swapTotal)) limits.SwapLimit.reset();
-            found.push_back({limits,
-                             OpenFigureFiles(folder, cgroups.Version, limits.SwapLimit.has_value()),
-                             cgroups.Version});
-        }
-        return found;
-    }();
+    // Never destroyed: the files close as the process ends, without a system
+    // call of ours.
+    static const std::vector<Limiting>& limiting =
+        *new std::vector<Limiting>([memTotal, swapTotal] {
+            const MemoryCgroups cgroups = FindMemoryCgroups();
+            std::vector<Limiting> found;
+            for (const std::string& folder : cgroups.Folders) {
+                CgroupLevel limits = ReadLimits(folder, cgroups.Version, memTotal);
+                if (!SetsALimit(limits, memTotal, swapTotal)) continue;
+                // A swap limit of the machine's size or more needs no swap usage.
+                if (!LimitsSwap(limits, memTotal, swapTotal)) limits.SwapLimit.reset();
+                found.push_back(
+                    {limits, OpenFigureFiles(folder, cgroups.Version, limits.SwapLimit.has_value()),
+                     cgroups.Version});
+            }
+            return found;
+        }());
     std::vector<CgroupLevel> levels;
     levels.reserve(limiting.size());
     for (const Limiting& cgroup : limiting)

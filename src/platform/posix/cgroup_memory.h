@@ -17,7 +17,8 @@ struct MemoryCgroups {
 // The folders of the process's memory cgroup and of those above it, found
 // through /proc/self/cgroup and /proc/self/mountinfo under `root` ("" for the
 // running system; a fixture's folder in tests). None on a system without
-// cgroups or where the hierarchy is not mounted in sight.
+// cgroups or where the hierarchy is not mounted in sight; an unreadable
+// /proc/self/cgroup is reported.
 MemoryCgroups FindMemoryCgroups(const std::string& root = "");
 
 // The figures of one cgroup folder; a file that cannot be read leaves its

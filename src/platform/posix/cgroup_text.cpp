@@ -1,8 +1,8 @@
 #include "platform/posix/cgroup_text.h"
 
-#include <array>
 #include <charconv>
 
+#include "platform/posix/mount_table.h"
 #include "platform/posix/proc_text.h"
 
 namespace qv {
@@ -40,34 +40,7 @@ bool ClimbsUp(std::string_view path) {
     return false;
 }
 
-// The fields of a mountinfo line that matter here.
-struct MountLine {
-    std::string_view Root;
-    std::string_view MountPoint;
-    std::string_view Type;
-    std::string_view SuperOptions;
-};
-
-// "id parent major:minor root mount-point options [optional...] - type source
-// super-options"; nothing for a line of another shape.
-std::optional<MountLine> ParseMountLine(std::string_view line) {
-    std::array<std::string_view, 5> head;
-    for (std::string_view& field : head) {
-        if (line.empty()) return std::nullopt;
-        field = NextPart(line, ' ');
-    }
-    NextPart(line, ' ');  // mount options
-    while (!line.empty() && NextPart(line, ' ') != "-") {
-        // optional fields ("shared:9") up to the separator
-    }
-    MountLine mount{head[3], head[4], NextPart(line, ' '), {}};
-    NextPart(line, ' ');  // source
-    mount.SuperOptions = NextPart(line, ' ');
-    if (mount.Type.empty()) return std::nullopt;
-    return mount;
-}
-
-bool ShowsHierarchy(const MountLine& mount, CgroupVersion version) {
+bool ShowsHierarchy(const MountInfoFields& mount, CgroupVersion version) {
     if (version == CgroupVersion::V2) return mount.Type == "cgroup2";
     return mount.Type == "cgroup" && ListHas(mount.SuperOptions, "memory");
 }
@@ -95,7 +68,7 @@ std::optional<CgroupMembership> MemoryCgroupOf(std::string_view procSelfCgroup) 
 std::optional<CgroupMount> CgroupMountOf(std::string_view mountinfo,
                                          const CgroupMembership& membership) {
     while (!mountinfo.empty()) {
-        const std::optional<MountLine> mount = ParseMountLine(NextLine(mountinfo));
+        const std::optional<MountInfoFields> mount = SplitMountInfoLine(NextLine(mountinfo));
         if (!mount || !ShowsHierarchy(*mount, membership.Version)) continue;
         CgroupMount found{DecodeOctalEscapes(mount->Root), DecodeOctalEscapes(mount->MountPoint)};
         if (Below(found.Root, membership.Path)) return found;

@@ -9,6 +9,9 @@
 
 #include <cerrno>
 #include <limits>
+#include <utility>
+
+#include "platform/posix/unique_fd.h"
 
 namespace qv {
 namespace {
@@ -21,7 +24,7 @@ struct Answer {
 
 struct Child {
     pid_t Pid = -1;
-    int Fd = -1;  // read end of the child's answer pipe; -1 once finished
+    UniqueFd Answers;  // read end of the child's answer pipe; closed once finished
     std::size_t Got = 0;
     Answer Result;
 };
@@ -42,13 +45,7 @@ struct Child {
         answer.Known = true;
         answer.Space = *space;
     }
-    const char* bytes = reinterpret_cast<const char*>(&answer);
-    for (std::size_t written = 0; written < sizeof answer;) {
-        const ssize_t n = ::write(answerFd, bytes + written, sizeof answer - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        written += static_cast<std::size_t>(n);
-    }
+    WriteAll(answerFd, reinterpret_cast<const char*>(&answer), sizeof answer);
     ::_exit(0);
 }
 
@@ -57,13 +54,11 @@ Child StartChild(const std::function<std::optional<FreeSpace>(std::size_t)>& que
     Child child;
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return child;
+    UniqueFd reader(fds[0]);
+    const UniqueFd writer(fds[1]);
     child.Pid = ::fork();
-    if (child.Pid == 0) AnswerInChild(fds[1], query, index);
-    ::close(fds[1]);
-    if (child.Pid < 0)
-        ::close(fds[0]);
-    else
-        child.Fd = fds[0];
+    if (child.Pid == 0) AnswerInChild(writer.Get(), query, index);
+    if (child.Pid > 0) child.Answers = std::move(reader);
     return child;
 }
 
@@ -72,17 +67,12 @@ bool ReadAnswer(Child& child) {
     char* into = reinterpret_cast<char*>(&child.Result);
     const std::size_t room = child.Got < sizeof(Answer) ? sizeof(Answer) - child.Got : 0;
     char overflow[1];
-    const ssize_t n = room != 0 ? ::read(child.Fd, into + child.Got, room)
-                                : ::read(child.Fd, overflow, sizeof overflow);
+    const ssize_t n = room != 0 ? ::read(child.Answers.Get(), into + child.Got, room)
+                                : ::read(child.Answers.Get(), overflow, sizeof overflow);
     if (n < 0) return errno != EINTR && errno != EAGAIN;
     if (n == 0) return true;
     if (room != 0) child.Got += static_cast<std::size_t>(n);
     return false;
-}
-
-void Finish(Child& child) {
-    ::close(child.Fd);
-    child.Fd = -1;
 }
 
 // Waits for answers until all came or the deadline passed.
@@ -93,8 +83,8 @@ void CollectAnswers(std::vector<Child>& children, std::chrono::steady_clock::tim
         waiting.clear();
         owners.clear();
         for (std::size_t i = 0; i < children.size(); ++i) {
-            if (children[i].Fd < 0) continue;
-            waiting.push_back({children[i].Fd, POLLIN, 0});
+            if (!children[i].Answers.IsOpen()) continue;
+            waiting.push_back({children[i].Answers.Get(), POLLIN, 0});
             owners.push_back(i);
         }
         if (waiting.empty()) return;
@@ -106,7 +96,7 @@ void CollectAnswers(std::vector<Child>& children, std::chrono::steady_clock::tim
         if (ready < 0 && errno != EINTR) return;
         for (std::size_t k = 0; ready > 0 && k < waiting.size(); ++k)
             if (waiting[k].revents != 0 && ReadAnswer(children[owners[k]]))
-                Finish(children[owners[k]]);
+                children[owners[k]].Answers.Reset();
     }
 }
 
@@ -138,10 +128,10 @@ std::vector<std::optional<FreeSpace>> QueryInChildren(
     std::vector<std::optional<FreeSpace>> answers(Count);
     for (std::size_t i = 0; i < Count; ++i) {
         Child& child = children[i];
-        if (child.Fd >= 0) {
+        if (child.Answers.IsOpen()) {
             // No answer in time: the child may be stuck in the kernel for good.
             ::kill(child.Pid, SIGKILL);
-            Finish(child);
+            child.Answers.Reset();
             continue;
         }
         // The answer pipe closes only as the child exits: this wait is short.

@@ -8,11 +8,12 @@
 #include <mutex>
 #include <vector>
 
-#include "diag/log.h"
 #include "locale/text.h"
 #include "platform/path.h"
 #include "platform/posix/catalogue.h"
+#include "platform/posix/path_parts.h"
 #include "platform/posix/read_file.h"
+#include "platform/problem.h"
 
 namespace qv {
 namespace {
@@ -35,14 +36,6 @@ std::vector<std::unique_ptr<LoadedCatalogue>>& Registry() {
     return loaded;
 }
 
-// The folder of a path with a folder; "/" for a program at the top of its
-// root (a container image that copies it to /), which has no shorter form.
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
 std::string Environment(const char* name, const std::string& fallback) {
     const char* value = ::getenv(name);
     return value && *value ? value : fallback;
@@ -52,7 +45,7 @@ std::string Environment(const char* name, const std::string& fallback) {
 // data directory, the share folder of the installation prefix, the system's
 // data directories.
 std::vector<std::string> SearchDirectories() {
-    const std::string executableDir = DirectoryOf(ExecutablePath());
+    const std::string executableDir = FolderOf(ExecutablePath());
     const std::string home = Environment("HOME", "");
     std::vector<std::string> directories;
     if (!executableDir.empty()) directories.push_back(executableDir);
@@ -94,11 +87,12 @@ std::string Locate(const std::string& name) {
 void LogProblems(const LoadedCatalogue& loaded) {
     const Catalogue& catalogue = loaded.catalogue;
     for (const CatalogueProblem& problem : catalogue.problems)
-        Log("StringCatalogue::Load: Line %i of '%s' skipped: %.*s.", problem.line,
-            loaded.path.c_str(), static_cast<int>(problem.reason.size()), problem.reason.data());
+        ReportProblem("StringCatalogue::Load: Line %i of '%s' skipped: %.*s.", problem.line,
+                      loaded.path.c_str(), static_cast<int>(problem.reason.size()),
+                      problem.reason.data());
     if (catalogue.skippedLines > catalogue.problems.size())
-        Log("StringCatalogue::Load: %zu more malformed lines of '%s' skipped.",
-            catalogue.skippedLines - catalogue.problems.size(), loaded.path.c_str());
+        ReportProblem("StringCatalogue::Load: %zu more malformed lines of '%s' skipped.",
+                      catalogue.skippedLines - catalogue.problems.size(), loaded.path.c_str());
 }
 
 LoadedCatalogue* FindPath(const std::string& path) {

@@ -1,32 +1,21 @@
 #include "platform/memory.h"
 
-#include <fcntl.h>
-
 #include "platform/posix/cgroup_memory.h"
-#include "platform/posix/proc_text.h"
-#include "platform/posix/read_file.h"
+#include "platform/posix/kernel_files.h"
 
 namespace qv {
 
-// MemAvailable is what a new program can have without swapping: the free
-// physical memory users mean. The paging store is the swap space. Inside a
-// memory cgroup (a container, a systemd unit with MemoryMax=) the process
-// may have no more than its cgroups' limits allow, however free the machine.
+// Inside a memory cgroup (a container, a systemd unit with MemoryMax=) the
+// process may have no more than its cgroups' limits allow, however free the
+// machine.
 MemoryStatus QueryMemoryStatus() {
-    MemoryStatus status;
-    // Kept open: each report line asks afresh, and a read from the start of the
-    // open file gives the kernel's current figures without opening it again.
-    static const int meminfoFd = ::open("/proc/meminfo", O_RDONLY | O_CLOEXEC);
-    const std::optional<std::string> meminfo =
-        meminfoFd < 0 ? std::nullopt : ReadFromStart(meminfoFd);
-    if (!meminfo) return status;
-    const auto available = MeminfoBytes(*meminfo, "MemAvailable");
-    status.availPhys = available ? *available : MeminfoBytes(*meminfo, "MemFree").value_or(0);
-    status.totalPageFile = MeminfoBytes(*meminfo, "SwapTotal").value_or(0);
-    status.availPageFile = MeminfoBytes(*meminfo, "SwapFree").value_or(0);
-    const std::uint64_t memTotal = MeminfoBytes(*meminfo, "MemTotal").value_or(0);
-    return WithinCgroupLimits(status, memTotal,
-                              ReadLimitingCgroups(memTotal, status.totalPageFile));
+    // Never destroyed: the file closes as the process ends, without a system
+    // call of ours.
+    static const MeminfoFile& meminfo = *new MeminfoFile("");
+    MeminfoFigures figures;
+    if (!meminfo.Read(figures)) return {};
+    return WithinCgroupLimits(figures.Status, figures.MemTotal,
+                              ReadLimitingCgroups(figures.MemTotal, figures.Status.totalPageFile));
 }
 
 }  // namespace qv

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include "platform/posix/unique_fd.h"
 
 namespace qv {
 
@@ -12,17 +12,14 @@ namespace qv {
 // of its own for each read keeps concurrent callers apart; all of pipe, write,
 // read and close are async-signal-safe.
 bool ReadMemory(std::uintptr_t address, void* out, std::size_t size) {
+    const SavedErrno kept;
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-    const int savedErrno = errno;
+    const UniqueFd reader(ends[0]), writer(ends[1]);
     // NOLINTNEXTLINE(performance-no-int-to-ptr): the address comes from a register
-    const ssize_t written = ::write(ends[1], reinterpret_cast<const void*>(address), size);
-    const bool copied = written == static_cast<ssize_t>(size) &&
-                        ::read(ends[0], out, size) == static_cast<ssize_t>(size);
-    ::close(ends[0]);
-    ::close(ends[1]);
-    errno = savedErrno;
-    return copied;
+    const ssize_t written = ::write(writer.Get(), reinterpret_cast<const void*>(address), size);
+    return written == static_cast<ssize_t>(size) &&
+           ::read(reader.Get(), out, size) == static_cast<ssize_t>(size);
 }
 
 }  // namespace qv

@@ -80,26 +80,16 @@ void ReadSuperOptions(std::string_view options, MountEntry& entry, NameWriter& n
     }
 }
 
-// "36 35 98:0 /mnt1 /mnt2 rw,noatime master:1 - ext3 /dev/root rw": six fixed
-// fields, optional fields up to "-", then type, source and super options.
 bool ParseMountLine(std::string_view line, MountEntry& entry, NameWriter& names) {
-    if (!ParseNumber(NextField(line), entry.Id) || !ParseNumber(NextField(line), entry.ParentId) ||
-        !ParseDevice(NextField(line), entry))
+    const std::optional<MountInfoFields> fields = SplitMountInfoLine(line);
+    if (!fields || !ParseNumber(fields->Id, entry.Id) ||
+        !ParseNumber(fields->ParentId, entry.ParentId) || !ParseDevice(fields->Device, entry))
         return false;
-    const std::string_view root = NextField(line);
-    const std::string_view mountPoint = NextField(line);
-    if (NextField(line).empty()) return false;  // the mount's options
-    for (std::string_view field = NextField(line); field != "-"; field = NextField(line))
-        if (field.empty()) return false;
-    const std::string_view type = NextField(line);
-    const std::string_view source = NextField(line);
-    const std::string_view superOptions = NextField(line);
-    if (root.empty() || mountPoint.empty() || type.empty() || source.empty()) return false;
-    entry.Root = names.Decoded(root);
-    entry.MountPoint = names.Decoded(mountPoint);
-    entry.Type = names.Decoded(type);
-    entry.Source = names.Decoded(source);
-    ReadSuperOptions(superOptions, entry, names);
+    entry.Root = names.Decoded(fields->Root);
+    entry.MountPoint = names.Decoded(fields->MountPoint);
+    entry.Type = names.Decoded(fields->Type);
+    entry.Source = names.Decoded(fields->Source);
+    ReadSuperOptions(fields->SuperOptions, entry, names);
     return true;
 }
 
@@ -160,6 +150,26 @@ std::vector<std::size_t> ParentIndexes(const std::vector<MountEntry>& mounts) {
 }
 
 }  // namespace
+
+std::optional<MountInfoFields> SplitMountInfoLine(std::string_view line) {
+    MountInfoFields fields;
+    fields.Id = NextField(line);
+    fields.ParentId = NextField(line);
+    fields.Device = NextField(line);
+    fields.Root = NextField(line);
+    fields.MountPoint = NextField(line);
+    if (NextField(line).empty()) return std::nullopt;  // the mount's options
+    for (std::string_view field = NextField(line); field != "-"; field = NextField(line))
+        if (field.empty()) return std::nullopt;
+    fields.Type = NextField(line);
+    fields.Source = NextField(line);
+    fields.SuperOptions = NextField(line);
+    if (fields.Id.empty() || fields.ParentId.empty() || fields.Device.empty() ||
+        fields.Root.empty() || fields.MountPoint.empty() || fields.Type.empty() ||
+        fields.Source.empty())
+        return std::nullopt;
+    return fields;
+}
 
 MountTable ParseMountInfo(std::string_view text) {
     MountTable table;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,23 @@ struct MountTable {
 };
 
 MountTable ParseMountInfo(std::string_view text);
+
+// The fields of one line of /proc/self/mountinfo ("36 35 98:0 /mnt1 /mnt2
+// rw,noatime master:1 - ext3 /dev/root rw"), names still escaped: six fixed
+// fields, optional fields up to "-", then type, source and super options.
+struct MountInfoFields {
+    std::string_view Id;
+    std::string_view ParentId;
+    std::string_view Device;  // "major:minor"
+    std::string_view Root;
+    std::string_view MountPoint;
+    std::string_view Type;
+    std::string_view Source;
+    std::string_view SuperOptions;  // may be empty
+};
+
+// Nothing for a line of another shape: a field missing or empty.
+std::optional<MountInfoFields> SplitMountInfoLine(std::string_view line);
 
 // Whether each mount can be reached through its mount point: not when a later
 // mount covers it on the same place or covers a directory above it, nor when

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+#include "platform/posix/path_parts.h"
+
 namespace qv {
 
 char PathSeparator() {
@@ -35,11 +37,6 @@ std::string ReadExecutableLink() {
             return std::string(buffer.data(), static_cast<std::size_t>(length));
         buffer.resize(buffer.size() * 2);
     }
-}
-
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 std::string WithoutTrailingSlashes(std::string path) {
@@ -76,7 +73,7 @@ bool IsFolder(const std::string& path) {
 // folder, not the catalogue, tells: a copy whose catalogue went missing still
 // belongs to its prefix and must not write into it.
 bool RunsFromInstallPrefix(const std::string& executable) {
-    const std::string folder = DirectoryOf(executable);
+    const std::string folder = FolderOf(executable);
     const std::size_t slash = folder.rfind('/');
     if (slash == std::string::npos || folder.compare(slash + 1, std::string::npos, "bin") != 0)
         return false;

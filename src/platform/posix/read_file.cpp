@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/posix/unique_fd.h"
 #include "platform/problem.h"
 
 namespace qv {
@@ -36,9 +37,10 @@ std::optional<std::string> ReadFromStart(int fd, std::size_t limit) {
     std::size_t length = 0;
     for (;;) {
         if (length == text.size()) text.resize(text.size() + std::max(text.size(), kChunk));
-        const ssize_t got =
-            ::pread(fd, text.data() + length, text.size() - length, static_cast<off_t>(length));
-        if (got < 0 && errno == EINTR) continue;
+        const ssize_t got = RetryAfterSignal([&] {
+            return ::pread(fd, text.data() + length, text.size() - length,
+                           static_cast<off_t>(length));
+        });
         if (got < 0) return std::nullopt;
         if (got == 0) break;
         length += static_cast<std::size_t>(got);
@@ -52,19 +54,18 @@ std::optional<std::string> ReadFromStart(int fd, std::size_t limit) {
 }
 
 // O_NONBLOCK makes the open itself return at once; it is cleared again (it is
-// the only status flag set) once the file is known to be regular, so that
-// file systems that honour it for regular files read them as before.
+// the only status flag set) once the file is known to be regular: some
+// regular files honour it (a FUSE file system is handed the open's flags;
+// /proc/kmsg answers EAGAIN with it), and must read as they would without.
 // O_NOCTTY: a terminal never becomes the program's.
 int OpenRegularFile(const char* path, bool readWrite) {
-    const int fd =
-        ::open(path, (readWrite ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return -1;
+    UniqueFd fd(::open(path, (readWrite ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.IsOpen()) return -1;
     struct stat status {};
-    const bool examined = ::fstat(fd, &status) == 0;
-    if (examined && S_ISREG(status.st_mode) && ::fcntl(fd, F_SETFL, 0) == 0) return fd;
-    const int error = errno;
-    ::close(fd);
-    errno = error;
+    const bool examined = ::fstat(fd.Get(), &status) == 0;
+    if (examined && S_ISREG(status.st_mode) && ::fcntl(fd.Get(), F_SETFL, 0) == 0)
+        return fd.Release();
+    fd.Reset();
     if (examined && !S_ISREG(status.st_mode)) {
         ReportProblem("OpenRegularFile: '%s' is no regular file; it is passed over.", path);
         errno = EINVAL;
@@ -73,13 +74,9 @@ int OpenRegularFile(const char* path, bool readWrite) {
 }
 
 std::optional<std::string> ReadWholeFile(const char* path, std::size_t limit) {
-    const int fd = OpenRegularFile(path);
-    if (fd < 0) return std::nullopt;
-    std::optional<std::string> text = ReadFromStart(fd, limit);
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    return text;
+    const UniqueFd fd(OpenRegularFile(path));
+    if (!fd.IsOpen()) return std::nullopt;
+    return ReadFromStart(fd.Get(), limit);
 }
 
 }  // namespace qv

@@ -15,8 +15,9 @@
 #include <tuple>
 #include <utility>
 
-#include "diag/log.h"
+#include "platform/posix/kernel_files.h"
 #include "platform/posix/read_file.h"
+#include "platform/posix/unique_fd.h"
 #include "platform/posix/volume_query.h"
 
 namespace qv {
@@ -70,11 +71,10 @@ std::vector<std::string> SlavesOf(const std::string& device) {
 // A sysfs attribute: a short line, read into a small buffer. sysfs gives
 // every attribute the size of a page, which a whole-file read would clear.
 std::optional<std::string> ReadAttribute(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.IsOpen()) return std::nullopt;
     char text[64];
-    const ssize_t length = ::read(fd, text, sizeof text);
-    ::close(fd);
+    const ssize_t length = RetryAfterSignal([&] { return ::read(fd.Get(), text, sizeof text); });
     if (length < 0) return std::nullopt;
     return std::string(text, static_cast<std::size_t>(length));
 }
@@ -265,11 +265,8 @@ class SystemMountFacts : public MountFacts {
 }  // namespace
 
 std::vector<Volume> QueryVolumes() {
-    const std::optional<std::string> mountInfo = ReadWholeFile("/proc/self/mountinfo");
-    if (!mountInfo) Log("QueryVolumes: /proc/self/mountinfo cannot be read; only / is listed.");
-    MountTable table = ParseMountInfo(mountInfo ? *mountInfo : std::string());
-    if (table.Malformed != 0)
-        Log("QueryVolumes: %i malformed lines of /proc/self/mountinfo skipped.", table.Malformed);
+    MountTable table;
+    ReadMountTable("", table);
     SystemMountFacts facts(kSlowVolumeDeadline);
     return VolumesOfMountTable(std::move(table), facts);
 }

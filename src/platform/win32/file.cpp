@@ -89,7 +89,7 @@ bool RenameFile(const char* from, const char* to) {
 // A mutex of the session named after the path (backslashes become slashes:
 // only the namespace may hold one), built on the stack. A holder that died
 // leaves it abandoned, and the next one takes it over.
-FileLock::FileLock(const char* path, std::chrono::milliseconds wait) {
+PathLock::PathLock(const char* path, std::chrono::milliseconds wait) {
     static constexpr char kPrefix[] = "Local\\quorvant-file:";
     char name[sizeof kPrefix + MAX_PATH * 4];
     const std::size_t length = std::strlen(path);
@@ -106,7 +106,7 @@ FileLock::FileLock(const char* path, std::chrono::milliseconds wait) {
         ::CloseHandle(mutex);
 }
 
-FileLock::~FileLock() {
+PathLock::~PathLock() {
     if (!IsHeld()) return;
     const ::HANDLE mutex = reinterpret_cast<::HANDLE>(Handle);
     ::ReleaseMutex(mutex);

@@ -15,16 +15,16 @@ using Clock = std::chrono::steady_clock;
 
 // The lock counts between holders of their own, as separate processes are;
 // another thread stands in for another process.
-TEST(FileLock, ASecondHolderWaitsUntilTheFirstIsGone) {
+TEST(PathLock, ASecondHolderWaitsUntilTheFirstIsGone) {
     test::TempDir dir;
     const std::string path = dir / "shared.log";
     std::atomic<bool> secondHolds{false};
     std::thread second;
     {
-        const FileLock first(path, 0ms);
+        const PathLock first(path, 0ms);
         ASSERT_TRUE(first.IsHeld());
         second = std::thread([&] {
-            const FileLock mine(path, 10s);
+            const PathLock mine(path, 10s);
             secondHolds = mine.IsHeld();
         });
         std::this_thread::sleep_for(200ms);
@@ -34,16 +34,16 @@ TEST(FileLock, ASecondHolderWaitsUntilTheFirstIsGone) {
     EXPECT_TRUE(secondHolds);
 }
 
-TEST(FileLock, ASecondHolderGoesOnUnlockedAfterItsWait) {
+TEST(PathLock, ASecondHolderGoesOnUnlockedAfterItsWait) {
     test::TempDir dir;
     const std::string path = dir / "shared.log";
-    const FileLock first(path, 0ms);
+    const PathLock first(path, 0ms);
     ASSERT_TRUE(first.IsHeld());
     bool secondHolds = true;
     Clock::duration waited{};
     std::thread([&] {
         const auto start = Clock::now();
-        const FileLock mine(path, 100ms);
+        const PathLock mine(path, 100ms);
         waited = Clock::now() - start;
         secondHolds = mine.IsHeld();
     }).join();
