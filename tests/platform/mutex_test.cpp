@@ -45,24 +45,27 @@ TEST(Mutex, ReleaseByAThreadThatDoesNotOwnItFails) {
     EXPECT_EQ(mutex.Release(), TRUE);
 }
 
-// Two threads add to a counter by reading it, letting the other run and
-// writing it back: without exclusion the other thread's additions in between
-// are lost. Each waits, without a time limit, for the other's release.
+// Two threads add to a counter by reading it, pausing and writing it back:
+// without exclusion the other thread's additions during the pause are lost.
+// Each waits, without a time limit, for the other's release.
 TEST(Mutex, ExcludesTheOtherThreadUntilReleased) {
-    constexpr int kRounds = 2000;
+    constexpr int kRounds = 500;
     Mutex mutex("test", nullptr, TRUE);
     std::atomic<int> counter{0};
     std::atomic<int> refused{0};
+    std::atomic<bool> go{false};
     const auto add = [&] {
+        while (!go) std::this_thread::yield();
         for (int i = 0; i < kRounds; ++i) {
             if (mutex.Request(-1) != TRUE) ++refused;
             const int seen = counter.load(std::memory_order_relaxed);
-            std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
             counter.store(seen + 1, std::memory_order_relaxed);
             mutex.Release();
         }
     };
     std::thread first(add), second(add);
+    go = true;
     first.join();
     second.join();
     EXPECT_EQ(refused, 0);
