@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     kGiB, &Report::UptimeLine, "1 day 1:01\n", "1 day 1:01:01\n"},
         ExampleEdit{"sizes always in bytes", "ShowK=0100", "ShowK=0000", 23962570752ULL,
                     &Report::PhysicalMemoryLine, " 22G\n", " 23962570752 \n"},
-        ExampleEdit{"always in K or larger", "ShowK=0100", "ShowK=0200", 300 * 1024,
+        ExampleEdit{"always in K or larger", "ShowK=0100", "ShowK=0200", 300 * 1024ULL,
                     &Report::PhysicalMemoryLine, " 307200 \n", " 300K\n"},
         ExampleEdit{"decimal units in lower case", "ShowTrueK=0100", "ShowTrueK=0000",
                     24000000000ULL, &Report::PhysicalMemoryLine, " 22G\n", " 24g\n"},

@@ -69,7 +69,7 @@ class BadSettingsFile : public SettingsStore, public ::testing::WithParamInterfa
         WriteSettings("[QUORVANT]\n");
         INIDATA record;
         Open()->GetIniData(&record);
-        const Strings keys = WrongSizeItems();
+        Strings keys = WrongSizeItems();
         std::filesystem::remove(LogDir / "QUORVANT.LOG");
         return keys;
     }
