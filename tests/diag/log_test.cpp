@@ -7,11 +7,24 @@
 #include <filesystem>
 #include <future>
 #include <regex>
+#include <string>
 #include <thread>
 
 #include "platform/error.h"
 #include "platform/file.h"
 #include "support/temp_dir.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <iomanip>
+#include <sstream>
+#endif
 
 namespace qv {
 namespace {
@@ -111,14 +124,70 @@ TEST_F(LogFile, AHolderThatKeepsTheLockDelaysTheEntriesBriefly) {
               expected);
 }
 
-TEST(InterpretWinError, WritesEightHexDigits) {
-    char text[9];
-    SetLastError(5);
-    EXPECT_STREQ(InterpretWinError(nullptr, text), "00000005");
-    SetLastError(0);
-    EXPECT_STREQ(InterpretWinError(nullptr, text), "00000000");
-    SetLastError(0xABCDEF12u);
-    EXPECT_STREQ(InterpretWinError(nullptr, text), "ABCDEF12");
+// The text of a real failure's code must be the code the platform reported,
+// written as the platform's own formatter writes "%08X".
+#ifdef _WIN32
+DWORD PlatformError() {
+    return ::GetLastError();
+}
+
+// FormatMessage's inserts take printf conversions of their own.
+std::string PlatformHex(DWORD code) {
+    char text[16] = "";
+    DWORD_PTR inserts[] = {code};
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, "%1!08X!", 0, 0,
+                     text, sizeof text, reinterpret_cast<va_list*>(inserts));
+    return text;
+}
+
+const struct {
+    const char* what;
+    void (*fail)();
+} kFailures[] = {
+    {"a missing file",
+     [] {
+         ::CreateFileA("Z:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+     }},
+    {"a folder that exists", [] { ::CreateDirectoryA("C:\\windows", nullptr); }},
+};
+#else
+DWORD PlatformError() {
+    return static_cast<DWORD>(errno);
+}
+
+std::string PlatformHex(DWORD code) {
+    std::ostringstream text;
+    text << std::uppercase << std::hex << std::setfill('0') << std::setw(8) << code;
+    return text.str();
+}
+
+const struct {
+    const char* what;
+    void (*fail)();
+} kFailures[] = {
+    {"a missing file", [] { ::open("/no/such/file", O_RDONLY); }},
+    {"a folder that exists", [] { ::mkdir("/", 0700); }},
+    {"seeking in a pipe",
+     [] {
+         int ends[2];
+         if (::pipe(ends) != 0) return;
+         ::lseek(ends[0], 1, SEEK_SET);
+         const int failure = errno;
+         ::close(ends[0]);
+         ::close(ends[1]);
+         errno = failure;
+     }},
+};
+#endif
+
+TEST(InterpretWinError, GivesTheCodeOfTheLastFailureAsThePlatformWritesIt) {
+    for (const auto& failure : kFailures) {
+        failure.fail();
+        const DWORD code = PlatformError();
+        char text[9];
+        EXPECT_STREQ(InterpretWinError(nullptr, text), PlatformHex(code).c_str()) << failure.what;
+        EXPECT_NE(code, 0u) << failure.what << " did not fail";
+    }
 }
 
 }  // namespace

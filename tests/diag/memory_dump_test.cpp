@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -119,10 +120,27 @@ TEST_F(Trace, ExcessiveRecursionEndsTheProgram) {
     EXPECT_EQ(entries[2], std::string(101, ' ') + "Window: Aborting (excessive recursion).");
 }
 
-TEST(Heap, AllocatesAndFrees) {
-    void* block = AllocateMemory(64);
-    ASSERT_NE(block, nullptr);
-    FreeMemory(block);
+// Every byte of a block is the caller's until it is freed: a short or leaked
+// block is caught by the address sanitizer's build of this test.
+TEST(Heap, EveryByteOfABlockHoldsWhatWasWritten) {
+    for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, std::size_t{1} << 20}) {
+        auto* block = static_cast<unsigned char*>(AllocateMemory(size));
+        ASSERT_NE(block, nullptr) << size;
+        for (std::size_t i = 0; i < size; ++i) block[i] = static_cast<unsigned char>(i % 251);
+        std::size_t wrong = 0;
+        for (std::size_t i = 0; i < size; ++i) wrong += block[i] != i % 251;
+        EXPECT_EQ(wrong, 0u) << size;
+        FreeMemory(block);
+    }
+}
+
+// No heap has as many bytes as the address space: the request fails, quietly.
+TEST_F(Trace, AnExhaustedHeapGivesNullAndLogsNothing) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the address sanitizer ends the program on such a request";
+#endif
+    EXPECT_EQ(AllocateMemory(SIZE_MAX), nullptr);
+    EXPECT_EQ(Entries().size(), 0u);
 }
 
 }  // namespace

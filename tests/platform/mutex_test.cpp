@@ -4,6 +4,7 @@
 
 #include "support/other_thread.h"
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -44,25 +45,46 @@ TEST(Mutex, ReleaseByAThreadThatDoesNotOwnItFails) {
     EXPECT_EQ(mutex.Release(), TRUE);
 }
 
-TEST(Mutex, AWaiterGetsItWhenTheOwnerReleases) {
+// Two threads add to a counter by reading it, pausing and writing it back:
+// without exclusion the other thread's additions during the pause are lost.
+// Each waits, without a time limit, for the other's release.
+TEST(Mutex, ExcludesTheOtherThreadUntilReleased) {
+    constexpr int kRounds = 500;
     Mutex mutex("test", nullptr, TRUE);
-    mutex.Request(-1);
-    ULONG result = 99;
-    std::thread waiter([&] {
-        result = mutex.Request(-1);
-        mutex.Release();
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    mutex.Release();
-    waiter.join();
-    EXPECT_EQ(result, TRUE);
+    std::atomic<int> counter{0};
+    std::atomic<int> refused{0};
+    std::atomic<bool> go{false};
+    const auto add = [&] {
+        while (!go) std::this_thread::yield();
+        for (int i = 0; i < kRounds; ++i) {
+            if (mutex.Request(-1) != TRUE) ++refused;
+            const int seen = counter.load(std::memory_order_relaxed);
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+            counter.store(seen + 1, std::memory_order_relaxed);
+            mutex.Release();
+        }
+    };
+    std::thread first(add), second(add);
+    go = true;
+    first.join();
+    second.join();
+    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(counter, 2 * kRounds);
 }
 
+// An unnamed mutex is the object's own, whatever its tag: holding one never
+// keeps another thread from a second, and the one-instance option never
+// finds it in use.
 TEST(Mutex, UnnamedMutexesNeverExistAlready) {
-    Mutex first("a", nullptr, TRUE);
-    Mutex second("a", nullptr, TRUE);
-    EXPECT_NE(first.QueryHandle(), nullptr);
-    EXPECT_NE(second.QueryHandle(), nullptr);
+    for (const char* secondTag : {"a", "b"}) {
+        Mutex first("a", nullptr, TRUE);
+        Mutex second(secondTag, nullptr, TRUE);
+        ASSERT_NE(first.QueryHandle(), nullptr);
+        ASSERT_NE(second.QueryHandle(), nullptr) << secondTag;
+        EXPECT_EQ(first.Request(-1), TRUE);
+        EXPECT_EQ(test::RequestOnAnotherThread(second, 0), TRUE) << secondTag;
+        EXPECT_EQ(first.Release(), TRUE);
+    }
 }
 
 TEST(Mutex, TracesRequestsAndReleasesWhenAsked) {

@@ -163,17 +163,6 @@ TEST_F(SettingsStore, ResetDeletesAKeyOrTheSectionAndNothingElse) {
     EXPECT_EQ(LogText(), "");
 }
 
-TEST_F(SettingsStore, NameAndCopyAndPhaseOutChangeNothing) {
-    WriteSettings("[QUORVANT]\nShowK=0000\n");
-    auto store = Open();
-    Profile other("OTHER");
-    store->Copy(other);
-    store->PhaseOut();
-    EXPECT_STREQ(store->QueryName(), "QUORVANT");
-    EXPECT_TRUE(store->IsReady());
-    EXPECT_EQ(SettingsText(), Entries("[QUORVANT]\nShowK=0000\n"));
-}
-
 // The system profile is the user's own: the tests use a section nobody else has.
 class SystemProfileStore : public SettingsStore {
   protected:

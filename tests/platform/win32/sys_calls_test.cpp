@@ -56,8 +56,8 @@ TEST(SysCalls, ShowWindowShowsForAnyNonzeroStatus) {
     }
 }
 
-TEST(SysCalls, FixedAnswersAndAdaptedArguments) {
-    EXPECT_EQ(Sys_QueryTickInterval(), 54u);
+// Beep sounds nothing below 37 Hz, its documented lowest frequency.
+TEST(SysCalls, AdaptedArgumentsAndPassedResults) {
     const struct {
         int requested, sounded;
     } beeps[] = {{20, 37}, {-5, 37}, {36, 37}, {37, 37}, {440, 440}};
