@@ -4,7 +4,7 @@
 
 #include "locale/text.h"
 #include "platform/clock.h"
-#include "report/globals.h"
+#include "platform/library.h"
 #include "resource/restring.h"
 
 namespace qv {

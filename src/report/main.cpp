@@ -4,10 +4,12 @@
 #include <cstring>
 #include <string>
 
+#include "diag/fault_log.h"
+#include "diag/log_folder.h"
 #include "locale/country.h"
 #include "platform/exception.h"
+#include "platform/library.h"
 #include "platform/path.h"
-#include "report/globals.h"
 #include "report/home_path.h"
 #include "report/record_settings.h"
 #include "report/report.h"
@@ -31,7 +33,7 @@ int WriteReport(const std::string& text) {
 int main() {
     // A fault anywhere in the report leaves its registers and calling frames in
     // the log; the handler is unlinked again before the clean-up below.
-    qv::ExceptionHandlerScope faultReport;
+    qv::ExceptionHandlerScope faultReport(qv::WriteFaultReport);
     // The home path comes first, so that even a failure to load the language
     // library is logged in the home directory (or an installed copy's folder
     // for it) rather than wherever the user is.

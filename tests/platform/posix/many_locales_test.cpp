@@ -27,7 +27,6 @@
 #include "locale/text.h"
 #include "platform/library.h"
 #include "platform/posix/langinfo.h"
-#include "report/globals.h"
 #include "report/report.h"
 #include "settings/inidata.h"
 #include "support/fake_source.h"
