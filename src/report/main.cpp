@@ -44,10 +44,10 @@ int main() {
     const qv::CountryInfo Locale;
     qv::Profile IniFile("QUORVANT", nullptr, qv::SettingsFolder().c_str(), 0);
     qv::INIDATA IniData(Locale);
-    if (IniFile.IsReady()) IniFile.GetIniData(&IniData);
+    if (IniFile.IsReady()) IniFile.GetIniData(&IniData, Locale);
 
     const qv::ReportSettings settings = qv::ReportSettingsFrom(IniData);
-    qv::SystemSource source(Library.QueryHandle());
+    qv::SystemSource source(Library.QueryHandle(), Locale);
     qv::Report report(source, Locale, settings);
     const int status = WriteReport(report.Write());
     faultReport.Unlink();

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "locale/country.h"
 #include "platform/memory.h"
 #include "platform/processes.h"
 #include "platform/swap.h"
@@ -35,11 +36,12 @@ class ReportSource {
     virtual bool FreeSwapIsStoreFree() { return false; }
 };
 
-// The facts of this machine, with the labels of the loaded language library.
-// Building it looks up the optional process enumeration functions.
+// The facts of this machine, with the labels of the loaded language library
+// and the date in the locale the run took once. Building it looks up the
+// optional process enumeration functions.
 class SystemSource : public ReportSource {
   public:
-    explicit SystemSource(HANDLE library) : Library(library) {}
+    SystemSource(HANDLE library, const CountryInfo& locale) : Library(library), Locale(locale) {}
 
     std::string String(ULONG Id) override;
     std::string FormatDateNow(const std::string& format) override;
@@ -52,6 +54,7 @@ class SystemSource : public ReportSource {
 
   private:
     HANDLE Library;
+    const CountryInfo& Locale;
     ProcessCounter Processes;  // looks up the system's optional functions once
 };
 

@@ -26,8 +26,9 @@
 #include "locale/datefmt.h"
 #include "locale/text.h"
 #include "platform/library.h"
-#include "platform/posix/langinfo.h"
+#include "platform/posix/locale.h"
 #include "report/report.h"
+#include "resource/date_text.h"
 #include "settings/inidata.h"
 #include "support/fake_source.h"
 #include "support/temp_dir.h"
@@ -120,7 +121,6 @@ class ManyLocales : public ::testing::Test {
     void TearDown() override {
         std::setlocale(LC_CTYPE, "C");
         ::unsetenv("LC_ALL");
-        LibraryHandle = nullptr;
     }
     test::TempDir Dir;
 };
@@ -151,17 +151,18 @@ TEST_F(ManyLocales, SeparatorsMarkersNamesAndColumnsHoldInEveryScript) {
         for (const auto& [id, text] : strings) catalogue << id << ' ' << Quoted(text) << '\n';
         const std::string path = Dir / (name + ".cat");
         test::WriteFile(path, catalogue.str());
-        LibraryHandle = LoadLanguageLibrary(path);
-        ASSERT_NE(LibraryHandle, nullptr);
+        const HANDLE library = LoadLanguageLibrary(path);
+        ASSERT_NE(library, nullptr);
         ::setenv("LC_ALL", name.c_str(), 1);
-        const auto twelve = Wide(FormatDateText(kTwelveDays, 99, kMoment));
+        const CountryInfo user;
+        const auto twelve = Wide(FormatDateText(kTwelveDays, 99, kMoment, user, library));
         const auto expected = Wide(r.twelveDayNames);
         ASSERT_TRUE(twelve && expected);
         EXPECT_EQ(*twelve, expected->substr(0, 99));
-        const std::string date = FormatDateText(DefaultDateFormat(info), 99, kMoment);
+        const std::string date =
+            FormatDateText(DefaultDateFormat(info), 99, kMoment, user, library);
         ::unsetenv("LC_ALL");
-        FreeLanguageLibrary(LibraryHandle);
-        LibraryHandle = nullptr;
+        FreeLanguageLibrary(library);
 
         test::FakeSource source;
         source.Strings = strings;
