@@ -30,7 +30,7 @@ class ReportSource {
     virtual int CountProcesses() = 0;
     virtual std::vector<Volume> QueryVolumes() = 0;
     // The conversion that the volume line's label takes for a volume's name.
-    virtual char VolumeNameConversion() { return kVolumeNameConversion; }
+    virtual char VolumeNameConversion() { return qv::VolumeNameConversion(); }
     // Whether free swap space is the paging store's free figure itself (see
     // FreeSwapIsStoreFree); the classic formula otherwise.
     virtual bool FreeSwapIsStoreFree() { return false; }

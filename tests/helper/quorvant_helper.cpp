@@ -25,7 +25,7 @@
 #include "diag/fault_log.h"
 #include "diag/log.h"
 #include "diag/log_folder.h"
-#include "diag/memory_dump.h"
+#include "diag/message_trace.h"
 #include "diag/thread_registry.h"
 #include "platform/exception.h"
 #include "platform/mutex.h"

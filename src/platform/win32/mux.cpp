@@ -1,4 +1,4 @@
-#include "platform/mux.h"
+#include "platform/win32/mux.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 
 #include "platform/library.h"
 #include "platform/problem.h"
-#include "platform/sys_calls.h"
+#include "platform/win32/sys_calls.h"
 
 namespace qv {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/library.h"
-#include "platform/sys_calls.h"
+#include "platform/win32/sys_calls.h"
 #include "platform/win32/win_support.h"
 #include "support/temp_dir.h"
 
