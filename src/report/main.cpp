@@ -49,7 +49,7 @@ int main() {
     const qv::ReportSettings settings = qv::ReportSettingsFrom(IniData);
     qv::SystemSource source(Library.QueryHandle(), Locale);
     qv::Report report(source, Locale, settings);
-    const int status = WriteReport(report.Write());
+    const int status = WriteReport(report.Text());
     faultReport.Unlink();
     return status;
 }

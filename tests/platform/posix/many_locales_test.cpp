@@ -171,7 +171,7 @@ TEST_F(ManyLocales, SeparatorsMarkersNamesAndColumnsHoldInEveryScript) {
         ReportSettings settings;
         settings.units.ShowK = 0;  // bytes in digit groups, with the locale's separator
         settings.ShowSeconds = TRUE;
-        const std::string report = Report(source, info, settings).Write();
+        const std::string report = Report(source, info, settings).Text();
 
         std::istringstream lines(report);
         std::string line;
