@@ -5,11 +5,10 @@
 #include <ucontext.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <ctime>
-
-#include <atomic>
 
 #include "platform/frame_walk.h"
 
