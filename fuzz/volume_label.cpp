@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "fuzz_input.h"
-#include "report/report.h"
+#include "report/volume_label.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto [format, name] = Parts<2>(data, size);

@@ -3,8 +3,8 @@
 #include <chrono>
 
 #include "diag/log.h"
+#include "diag/log_folder.h"
 #include "platform/path.h"
-#include "report/home_path.h"
 
 namespace qv {
 namespace {
@@ -34,6 +34,20 @@ FaultLog::FaultLog(std::int64_t localSeconds) : LocalSeconds(localSeconds) {
 void FaultLog::Write(const char* entry, std::size_t length) {
     const std::chrono::milliseconds wait = LockPassed ? std::chrono::milliseconds(0) : kLogLockWait;
     LockPassed = !WriteSharedLogEntry(LogPath, BackupPath, entry, length, wait) || LockPassed;
+}
+
+void WriteFaultReport(std::int64_t localSeconds, const FaultRegisters& registers,
+                      const FaultCallers& callers) {
+    FaultLog log(localSeconds);
+    log.Entry([&](FixedText& text) { AddRegisterReport(text, registers, kWordDigits); });
+    struct CallerEntries final : FaultCallers::Visitor {
+        explicit CallerEntries(FaultLog& log) : Log(log) {}
+        void Caller(std::uintptr_t returnAddress) override {
+            Log.Entry([&](FixedText& text) { AddCallerLine(text, returnAddress, kWordDigits); });
+        }
+        FaultLog& Log;
+    } entries(log);
+    callers.Walk(entries);
 }
 
 }  // namespace qv

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "diag/fault_report.h"
+#include "platform/exception.h"
 
 namespace qv {
 
@@ -38,5 +39,11 @@ class FaultLog {
     // Once the lock could not be had, the rest of the report does not wait for it.
     bool LockPassed = false;
 };
+
+// The report of a fault, as the fault handler hands it over (see
+// platform/exception.h): one entry with the registers, then one per calling
+// frame, innermost first, each written to the log as it is found.
+void WriteFaultReport(std::int64_t localSeconds, const FaultRegisters& registers,
+                      const FaultCallers& callers);
 
 }  // namespace qv

@@ -1,7 +1,5 @@
 #include "diag/fault_report.h"
 
-#include "platform/memory_probe.h"
-
 namespace qv {
 namespace {
 
@@ -113,14 +111,6 @@ void AddRegisterReport(FixedText& text, const FaultRegisters& r, int wordDigits)
 
 void AddCallerLine(FixedText& text, std::uint64_t returnAddress, int wordDigits) {
     text.Add("  Calling function was at ").Hex(returnAddress, wordDigits).Add(".");
-}
-
-bool ReadFrameWords(std::uintptr_t frame, FrameWords& words) {
-    std::uintptr_t pair[2];
-    if (!ReadMemory(frame, pair, sizeof pair)) return false;
-    words.callerFrame = pair[0];
-    words.returnAddress = pair[1];
-    return true;
 }
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <vector>
 
+#include "diag/log_folder.h"
 #include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/file.h"
@@ -14,7 +15,6 @@
 #include "platform/path.h"
 #include "platform/problem.h"
 #include "platform/system.h"
-#include "report/home_path.h"
 
 namespace qv {
 namespace {

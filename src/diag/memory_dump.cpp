@@ -1,7 +1,6 @@
 #include "diag/memory_dump.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "diag/log.h"
 #include "platform/memory_probe.h"
@@ -10,18 +9,9 @@ namespace qv {
 namespace {
 
 constexpr int kRowBytes = 16;
-constexpr int kMaxIndent = 100;
 
-struct MessageTable {
-    UINT Code;
-    const char* Name;
-};
-
-// No message has a name of its own yet: every one is shown by number.
-const MessageTable KnownMessages[] = {{0, nullptr}};
-
-// Addresses and message parameters are as wide as a pointer; they show at
-// least eight digits, so 32-bit values look as they always did.
+// Addresses are as wide as a pointer; they show at least eight digits, so
+// 32-bit addresses look as they always did.
 unsigned long long Wide(std::uintptr_t value) {
     return static_cast<unsigned long long>(value);
 }
@@ -69,39 +59,6 @@ void DumpMemory(const char* Note, const void* pMemory, int Count) {
         Log("  %s",
             DumpRow(row, start + static_cast<std::uintptr_t>(i), inRow, unreadable).c_str());
     }
-}
-
-void* AllocateMemory(std::size_t ByteCount) {
-    return std::malloc(ByteCount);
-}
-
-void FreeMemory(void* Memory) {
-    std::free(Memory);
-}
-
-const char* InterpretMsg(UINT msg, char* Buffer) {
-    const MessageTable* entry = KnownMessages;
-    while (entry->Name && entry->Code != msg) ++entry;
-    if (entry->Name) return entry->Name;
-    std::snprintf(Buffer, 9, "%08X", msg);
-    return Buffer;
-}
-
-void LogMsgRcvd(int Indent, const char* Prefix, UINT msg, WPARAM mp1, LPARAM mp2) {
-    char text[80];
-    const char* name = InterpretMsg(msg, text);
-    Log("%*s%s: Message %s(%08llX,%08llX) received.", Indent, "", Prefix ? Prefix : "", name,
-        Wide(mp1), Wide(static_cast<std::uintptr_t>(mp2)));
-    if (Indent > kMaxIndent) {
-        Log("%*s%s: Aborting (excessive recursion).", Indent, "", Prefix ? Prefix : "");
-        std::exit(1);
-    }
-}
-
-void LogMsgDone(int Indent, const char* Prefix, UINT msg, LRESULT Result) {
-    char text[80];
-    Log("%*s%s: Message %s done.  Result %08llX.", Indent, "", Prefix ? Prefix : "",
-        InterpretMsg(msg, text), Wide(static_cast<std::uintptr_t>(Result)));
 }
 
 }  // namespace qv

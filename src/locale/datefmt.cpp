@@ -3,22 +3,12 @@
 #include <cstdio>
 
 #include "locale/text.h"
-#include "platform/clock.h"
-#include "report/globals.h"
-#include "resource/restring.h"
 
 namespace qv {
 namespace {
 
 // One directive expands to at most this many characters.
 constexpr std::size_t kWorkArea = 79;
-
-enum StringId : ULONG {
-    kDaysOfWeek = 42,
-    kFirstWeekday = 43,
-    kMonthsOfYear = 50,
-    kFirstMonth = 51
-};
 
 const char* const kEnglishDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char* const kEnglishMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -183,41 +173,6 @@ std::string ExpandDate(const std::string& format, const std::tm& local, const Co
         }
     }
     return result;
-}
-
-DateNames LoadDateNames() {
-    DateNames names;
-    names.daysOfWeek = ResourceString(LibraryHandle, kDaysOfWeek).str();
-    for (ULONG i = 0; i < 7; ++i)
-        names.weekdayNames[i] = ResourceString(LibraryHandle, kFirstWeekday + i).str();
-    names.monthsOfYear = ResourceString(LibraryHandle, kMonthsOfYear).str();
-    for (ULONG i = 0; i < 12; ++i)
-        names.monthNames[i] = ResourceString(LibraryHandle, kFirstMonth + i).str();
-    return names;
-}
-
-namespace {
-
-// The expansion for the moment Time (0: now), in the user's locale, with the
-// names of the loaded language library.
-std::string ExpandAt(const char* Format, std::time_t Time) {
-    const std::tm local = LocalTime(Time == 0 ? std::time(nullptr) : Time);
-    const CountryInfo locale;
-    return ExpandDate(Format, local, locale, LoadDateNames(), TimeZoneName(local));
-}
-
-}  // namespace
-
-char* FormatDate(const char* Format, char* Result, int ResultSize, std::time_t Time) {
-    if (ResultSize < 1) return Result;
-    CopyText(ExpandAt(Format, Time), Result, static_cast<std::size_t>(ResultSize));
-    return Result;
-}
-
-std::string FormatDateText(const std::string& Format, std::size_t characters, std::time_t Time) {
-    std::string text = ExpandAt(Format.c_str(), Time);
-    CutToCharacters(text, characters);
-    return text;
 }
 
 }  // namespace qv

@@ -21,4 +21,9 @@ void FreeLanguageLibrary(HANDLE library);
 // and zero-terminated. Returns the bytes copied; 0 when there is no such string.
 int LoadLanguageString(HANDLE library, ULONG id, char* buffer, int size);
 
+// The language library the program loaded, set once by the entry point: the
+// library functions that take no handle (the date formatter, the sounds)
+// read their texts and sounds from it. Null until then.
+extern HANDLE LibraryHandle;
+
 }  // namespace qv

@@ -1,7 +1,7 @@
 #include "platform/mutex.h"
 
-#include "diag/log.h"
 #include "platform/os_mutex.h"
+#include "platform/problem.h"
 
 namespace qv {
 
@@ -9,13 +9,13 @@ Mutex::Mutex(const char* tag, const char* name, int OneInstanceOnly) : Tag(tag ?
     const OsMutexCreation created = CreateOsMutex(name);
     Handle = created.handle;
     if (Handle && OneInstanceOnly && created.alreadyExisted) {
-        Log("Mutex(%s): Unable to create mutex semaphore '%s'.  Already exists.", Tag.c_str(),
-            name ? name : "");
+        ReportProblem("Mutex(%s): Unable to create mutex semaphore '%s'.  Already exists.",
+                      Tag.c_str(), name ? name : "");
         CloseOsMutex(Handle);
         Handle = nullptr;
     } else if (!Handle) {
-        Log("Mutex(%s): Unable to create mutex semaphore '%s'.  Status %i.", Tag.c_str(),
-            name ? name : "", static_cast<int>(created.error));
+        ReportProblem("Mutex(%s): Unable to create mutex semaphore '%s'.  Status %i.", Tag.c_str(),
+                      name ? name : "", static_cast<int>(created.error));
     }
 }
 
@@ -25,9 +25,10 @@ Mutex::~Mutex() {
 
 ULONG Mutex::Wait(int Timeout, const char* operation, OsWait (*wait)(HANDLE, int)) {
     if (!Handle) return kNoHandle;
-    if (DebugFlag) Log("Mutex(%s)::%s Started.", Tag.c_str(), operation);
+    if (DebugFlag) ReportProblem("Mutex(%s)::%s Started.", Tag.c_str(), operation);
     const ULONG result = wait(Handle, Timeout) == OsWait::Obtained ? TRUE : FALSE;
-    if (DebugFlag) Log("Mutex(%s)::%s Done %s.", Tag.c_str(), operation, result ? "TRUE" : "FALSE");
+    if (DebugFlag)
+        ReportProblem("Mutex(%s)::%s Done %s.", Tag.c_str(), operation, result ? "TRUE" : "FALSE");
     return result;
 }
 
@@ -41,7 +42,7 @@ ULONG Mutex::RequestWin(int Timeout) {
 
 ULONG Mutex::Release() {
     if (!Handle) return kNoHandle;
-    if (DebugFlag) Log("Mutex(%s)::Release.", Tag.c_str());
+    if (DebugFlag) ReportProblem("Mutex(%s)::Release.", Tag.c_str());
     return ReleaseOsMutex(Handle) ? TRUE : FALSE;
 }
 

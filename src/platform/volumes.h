@@ -37,10 +37,6 @@ inline constexpr std::chrono::milliseconds kSlowVolumeDeadline{1000};
 
 // The conversion that the volume line's label format takes for Name: 's' for a
 // mount point, 'c' for a drive letter.
-#ifdef _WIN32
-inline constexpr char kVolumeNameConversion = 'c';
-#else
-inline constexpr char kVolumeNameConversion = 's';
-#endif
+char VolumeNameConversion();
 
 }  // namespace qv

@@ -1,10 +1,8 @@
 #include "report/home_path.h"
 
-#include <atomic>
-
+#include "diag/log_folder.h"
 #include "locale/text.h"
 #include "platform/path.h"
-#include "report/globals.h"
 
 namespace qv {
 
@@ -19,17 +17,6 @@ std::string HomePathOf(const std::string& executable, bool foldCase) {
     const bool isRoot = end == (hasDrive ? 2u : 0u);
     if (isRoot && !hasDrive) return path.substr(0, 1);  // POSIX "/": no shorter form exists
     return path.substr(0, end);
-}
-
-const std::string* LogFolder() {
-    if (!InstalledCopy) return &HomePath;
-    const std::string& state = InstalledCopy->state;
-    // One attempt a run. Two entries at once may both try: the second finds
-    // the folder made.
-    enum Made { kNotTried, kMade, kFailed };
-    static std::atomic<Made> made{kNotTried};
-    if (made == kNotTried) made = !state.empty() && MakeUserFolder(state.c_str()) ? kMade : kFailed;
-    return made == kMade ? &state : nullptr;
 }
 
 const std::string& SettingsFolder() {

@@ -1,5 +1,6 @@
 // The folders the program keeps its files in: the home path, the directory of
 // its executable, and for an installed copy the user's folders in its place.
+// The log's folder is the diagnostics layer's (diag/log_folder.h).
 #pragma once
 
 #include <string>
@@ -11,12 +12,6 @@ namespace qv {
 // POSIX root directory gets "/". Folded to upper case where paths ignore case.
 // Empty when the path has no directory.
 std::string HomePathOf(const std::string& executable, bool foldCase);
-
-// The folder of the log and its backup: the home path, or for an installed
-// copy the user's state folder, made when first asked for. Null when this run
-// keeps no log: the installed copy's user has no such folder or it could not
-// be made. Uses no heap, for the report of a fault.
-const std::string* LogFolder();
 
 // The folder the settings file is looked for in after the classic places: the
 // home path, or for an installed copy the user's configuration folder.

@@ -4,10 +4,12 @@
 #include <cstring>
 #include <string>
 
+#include "diag/fault_log.h"
+#include "diag/log_folder.h"
 #include "locale/country.h"
 #include "platform/exception.h"
+#include "platform/library.h"
 #include "platform/path.h"
-#include "report/globals.h"
 #include "report/home_path.h"
 #include "report/record_settings.h"
 #include "report/report.h"
@@ -31,7 +33,7 @@ int WriteReport(const std::string& text) {
 int main() {
     // A fault anywhere in the report leaves its registers and calling frames in
     // the log; the handler is unlinked again before the clean-up below.
-    qv::ExceptionHandlerScope faultReport;
+    qv::ExceptionHandlerScope faultReport(qv::WriteFaultReport);
     // The home path comes first, so that even a failure to load the language
     // library is logged in the home directory (or an installed copy's folder
     // for it) rather than wherever the user is.
@@ -42,12 +44,12 @@ int main() {
     const qv::CountryInfo Locale;
     qv::Profile IniFile("QUORVANT", nullptr, qv::SettingsFolder().c_str(), 0);
     qv::INIDATA IniData(Locale);
-    if (IniFile.IsReady()) IniFile.GetIniData(&IniData);
+    if (IniFile.IsReady()) IniFile.GetIniData(&IniData, Locale);
 
     const qv::ReportSettings settings = qv::ReportSettingsFrom(IniData);
-    qv::SystemSource source(Library.QueryHandle());
+    qv::SystemSource source(Library.QueryHandle(), Locale);
     qv::Report report(source, Locale, settings);
-    const int status = WriteReport(report.Write());
+    const int status = WriteReport(report.Text());
     faultReport.Unlink();
     return status;
 }

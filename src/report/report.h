@@ -1,13 +1,14 @@
-// The report: its lines in their fixed order, each value ending in column 79.
+// The report: its lines in their fixed order, each assembled from the facts of
+// its source, the locale and the settings.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "locale/country.h"
 #include "platform/types.h"
+#include "report/line_layout.h"
 #include "report/source.h"
 #include "report/value_format.h"
 
@@ -37,18 +38,14 @@ enum LabelId : ULONG {
     kDays = 41,
 };
 
-// The column in which every value ends.
-constexpr int kValueColumn = 79;
-// The column on which the date line is centred.
-constexpr int kDateCentre = 40;
-
 class Report {
   public:
     Report(ReportSource& source, const CountryInfo& locale, const ReportSettings& settings)
         : Source(source), Locale(locale), Settings(settings) {}
 
-    // The whole report, line by line, each ending in "\n".
-    std::string Write();
+    // The whole report, line by line, each ending in "\n"; each line reads its
+    // facts from the source when its turn comes.
+    std::string Text();
 
     // The current date and time in the settings' format, centred on column 40.
     std::string DateLine();
@@ -71,20 +68,6 @@ class Report {
     const ReportSettings& Settings;
 };
 
-// The text centred on column 40: 40 - n / 2 spaces before a text of n
-// columns; a text of 82 columns or more gets the overshoot in spaces instead.
-std::string CentredLine(const std::string& text);
-
-// The value-line rule: the label part, then spaces so that the value's last
-// character falls in column 79, the value and "\n". When label and value are
-// too long together, the overshoot in spaces is printed instead (the line then
-// runs past column 79).
-std::string ValueLine(const std::string& labelPart, const std::string& value);
-
-// Names from the system may hold control characters (a mount point with a
-// newline); each is shown as '?' so that a line stays one line.
-std::string PrintableText(std::string_view text);
-
 // Free swap space as total - first file + free, in 64 bits; 0 where figures
 // read at different moments would make it negative.
 std::uint64_t SwapFree(std::uint64_t totalPageFile, std::uint64_t swapSize,
@@ -92,25 +75,5 @@ std::uint64_t SwapFree(std::uint64_t totalPageFile, std::uint64_t swapSize,
 
 // Free bytes in the 256-byte units of disk values, whole units only.
 constexpr std::uint64_t kDiskUnit = 256;
-
-// Whether the volume label format holds exactly one conversion and that of
-// the given kind ('s' or 'c'); "%%" is allowed any number of times.
-bool IsVolumeLabelFormat(std::string_view format, char conversion);
-
-// The label text of a volume line: the format with the name put in for its
-// conversion when it is a usable one, else the format as plain text. The
-// result is never cut, however long the name.
-std::string VolumeLabel(std::string_view format, char conversion, std::string_view name);
-
-// The label part of a volume line with the annotations the settings allow:
-// "label (disk label,file system)", "label (one of them)" or "label".
-std::string AnnotatedVolumeLabel(const std::string& label, const std::string& diskLabel,
-                                 const std::string& fileSystem, BOOL showDiskLabel,
-                                 BOOL showFileSystemName);
-
-// The elapsed time: "N day(s), " when a day has passed, then hours and
-// minutes (and seconds), joined by the locale's time separator.
-std::string FormatUptime(std::uint64_t milliseconds, const std::string& timeSeparator,
-                         BOOL showSeconds, const std::string& day, const std::string& days);
 
 }  // namespace qv

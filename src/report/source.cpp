@@ -1,7 +1,7 @@
 #include "report/source.h"
 
-#include "locale/datefmt.h"
 #include "platform/clock.h"
+#include "resource/date_text.h"
 #include "resource/restring.h"
 
 namespace qv {
@@ -14,7 +14,7 @@ std::string SystemSource::String(ULONG Id) {
 // characters, not bytes, so that twelve Russian day names fit as English ones do.
 std::string SystemSource::FormatDateNow(const std::string& format) {
     constexpr std::size_t kDateCharacters = 99;
-    return FormatDateText(format, kDateCharacters, 0);
+    return FormatDateText(format, kDateCharacters, 0, Locale, Library);
 }
 
 std::uint64_t SystemSource::MillisecondsSinceStart() {

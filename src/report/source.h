@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "locale/country.h"
 #include "platform/memory.h"
 #include "platform/processes.h"
 #include "platform/swap.h"
@@ -29,17 +30,18 @@ class ReportSource {
     virtual int CountProcesses() = 0;
     virtual std::vector<Volume> QueryVolumes() = 0;
     // The conversion that the volume line's label takes for a volume's name.
-    virtual char VolumeNameConversion() { return kVolumeNameConversion; }
+    virtual char VolumeNameConversion() { return qv::VolumeNameConversion(); }
     // Whether free swap space is the paging store's free figure itself (see
     // FreeSwapIsStoreFree); the classic formula otherwise.
     virtual bool FreeSwapIsStoreFree() { return false; }
 };
 
-// The facts of this machine, with the labels of the loaded language library.
-// Building it looks up the optional process enumeration functions.
+// The facts of this machine, with the labels of the loaded language library
+// and the date in the locale the run took once. Building it looks up the
+// optional process enumeration functions.
 class SystemSource : public ReportSource {
   public:
-    explicit SystemSource(HANDLE library) : Library(library) {}
+    SystemSource(HANDLE library, const CountryInfo& locale) : Library(library), Locale(locale) {}
 
     std::string String(ULONG Id) override;
     std::string FormatDateNow(const std::string& format) override;
@@ -52,6 +54,7 @@ class SystemSource : public ReportSource {
 
   private:
     HANDLE Library;
+    const CountryInfo& Locale;
     ProcessCounter Processes;  // looks up the system's optional functions once
 };
 

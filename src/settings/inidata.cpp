@@ -225,25 +225,4 @@ void _IniData::TerminateTexts() {
     Terminate(FontNameSize);
 }
 
-// Reads "Position" first: without a valid one the window keys that go with it
-// are dropped from the file. Then every key of the table over the defaults.
-int Profile::GetIniData(PINIDATA IniData) {
-    BYTE* record = reinterpret_cast<BYTE*>(IniData);
-    std::memset(record + offsetof(_IniData, Position), 0, sizeof(WINDOWPOS));
-    IniData->fPosition = FALSE;
-    if (GetItem("Position", record + offsetof(_IniData, Position), sizeof(WINDOWPOS)))
-        IniData->fPosition = TRUE;
-    if (!IniData->fPosition) {
-        Reset("Position");
-        Reset("AnchorCorner");
-        Reset("fAnchorCorner");
-        if (ProfileName[0] == '\0' || std::strcmp(Name.get(), "QUORVANT") != 0) return 1;
-    }
-    IniData->Reset();
-    for (const PROFILEITEM& row : ProfileItems) GetItem(row.Name, record + row.Offset, row.Size);
-    IniData->TerminateTexts();
-    if (IniData->FontNameSize[0] != 0) IniData->fFontNameSize = TRUE;
-    return 0;
-}
-
 }  // namespace qv

@@ -9,6 +9,7 @@
 #include "diag/log.h"
 #include "platform/path.h"
 #include "platform/profile.h"
+#include "settings/inidata.h"
 #include "settings/item_text.h"
 
 namespace qv {
@@ -184,6 +185,31 @@ void Profile::Reset(const char* ItemName) {
 
 void Profile::Reset() {
     WriteValue(nullptr, nullptr);
+}
+
+// Reads "Position" first: without a valid one the window keys that go with it
+// are dropped from the file. Then every key of the table over the defaults.
+int Profile::GetIniData(PINIDATA IniData, const CountryInfo& Locale) {
+    BYTE* record = reinterpret_cast<BYTE*>(IniData);
+    std::memset(record + offsetof(_IniData, Position), 0, sizeof(WINDOWPOS));
+    IniData->fPosition = FALSE;
+    if (GetItem("Position", record + offsetof(_IniData, Position), sizeof(WINDOWPOS)))
+        IniData->fPosition = TRUE;
+    if (!IniData->fPosition) {
+        Reset("Position");
+        Reset("AnchorCorner");
+        Reset("fAnchorCorner");
+        if (ProfileName[0] == '\0' || std::strcmp(Name.get(), "QUORVANT") != 0) return 1;
+    }
+    IniData->Reset(Locale);
+    for (const PROFILEITEM& row : ProfileItems) GetItem(row.Name, record + row.Offset, row.Size);
+    IniData->TerminateTexts();
+    if (IniData->FontNameSize[0] != 0) IniData->fFontNameSize = TRUE;
+    return 0;
+}
+
+int Profile::GetIniData(PINIDATA IniData) {
+    return GetIniData(IniData, CountryInfo());
 }
 
 }  // namespace qv

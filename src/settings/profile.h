@@ -10,6 +10,7 @@
 namespace qv {
 
 struct _IniData;
+struct CountryInfo;
 using PINIDATA = _IniData*;
 class ProfileFile;
 
@@ -51,7 +52,10 @@ class Profile {
     void Copy(Profile&) {}
     void PhaseOut() {}
 
-    // Fills the settings record from the file; 0 when read, 1 when nothing was.
+    // Fills the settings record from the file over the defaults of the
+    // locale; 0 when read, 1 when nothing was. Without a locale, the user's
+    // as it is now.
+    int GetIniData(PINIDATA IniData, const CountryInfo& Locale);
     int GetIniData(PINIDATA IniData);
 
   protected:

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "diag/message_trace.h"
+#include "platform/heap.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
 

@@ -51,7 +51,7 @@ std::string TypicalReport() {
         {"/home", "ext4", "home", kFixedDrive, 312 * kGiB + 700 * kMiB},
         {"/run/user/1000", "tmpfs", "", kNetworkOrRamDrive, 788 * kMiB},
     };
-    return Report(source, american, settings).Write();
+    return Report(source, american, settings).Text();
 }
 
 // The sample is the README's first code block.

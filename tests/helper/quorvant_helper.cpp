@@ -22,12 +22,13 @@
 #include <string>
 #include <thread>
 
+#include "diag/fault_log.h"
 #include "diag/log.h"
-#include "diag/memory_dump.h"
+#include "diag/log_folder.h"
+#include "diag/message_trace.h"
 #include "diag/thread_registry.h"
 #include "platform/exception.h"
 #include "platform/mutex.h"
-#include "report/globals.h"
 #include "settings/inidata.h"
 #include "settings/item_text.h"
 
@@ -236,7 +237,7 @@ int main(int argc, char** argv) {
         qv::LogMsgRcvd(101, "Window", 0x10, 3, 4);
         return 0;
     }
-    qv::ExceptionHandlerScope faultReport;
+    qv::ExceptionHandlerScope faultReport(qv::WriteFaultReport);
     if (command == "fault") return FaultInFrames();
     if (command == "overflow") return static_cast<int>(Overflow(0));
     if (command == "thread-overflow") return OverflowOnRegisteredThread();

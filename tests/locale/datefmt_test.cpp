@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "resource/date_text.h"
 #include "support/utf8.h"
 
 namespace qv {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "report/uptime.h"
 #include "support/fake_source.h"
 #include "support/utf8.h"
 
@@ -104,7 +105,7 @@ class ReportTest : public ::testing::Test {
 TEST_F(ReportTest, OpensWithTheDateInTheSettingsFormatCentred) {
     settings.DateFormat = "%A %B";
     source.Date = "Dienstag, 3. Juli 2001";  // 22 characters
-    const std::string report = Report(source, locale, settings).Write();
+    const std::string report = Report(source, locale, settings).Text();
     EXPECT_EQ(source.DateFormatAsked, "%A %B");
     EXPECT_EQ(report.substr(0, report.find('\n') + 1),
               std::string(29, ' ') + "Dienstag, 3. Juli 2001\n");
@@ -118,7 +119,7 @@ TEST_F(ReportTest, FirstLinesInOrderWithTheirLayout) {
                                  std::string(79 - 23 - 12, ' ') + "3 days, 4:05\n" +
                                  "Free physical memory" + std::string(79 - 20 - 3, ' ') + "24G\n" +
                                  "Free virtual memory" + std::string(79 - 19 - 3, ' ') + "26G\n";
-    EXPECT_EQ(Report(source, locale, settings).Write().substr(0, expected.size()), expected);
+    EXPECT_EQ(Report(source, locale, settings).Text().substr(0, expected.size()), expected);
 }
 
 TEST_F(ReportTest, UnitSettingsReachEveryMemoryLine) {

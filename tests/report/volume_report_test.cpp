@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "report/report.h"
+#include "report/volume_label.h"
 #include "support/fake_source.h"
 #include "support/temp_dir.h"
 
@@ -40,7 +41,7 @@ class VolumeReport : public ::testing::Test {
   protected:
     std::string Write() {
         Report report(Source, Locale, Settings);
-        return report.Write();
+        return report.Text();
     }
 
     FakeSource Source;

@@ -4,7 +4,7 @@
 #include <random>
 #include <sstream>
 
-#include "report/globals.h"
+#include "diag/log_folder.h"
 
 namespace qv::test {
 

@@ -5,20 +5,19 @@
 #include <ucontext.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <ctime>
 
-#include "diag/fault_log.h"
-#include "diag/fault_report.h"
+#include "platform/frame_walk.h"
 
 // The handler runs on an alternate stack, so a stack overflow is reported too:
 // the thread that links it and every thread prepared for it have one of their
 // own. Everything it does is async-signal-safe: the fault may have struck
 // inside the allocator, stdio or the log writer while they held their locks, so
-// it formats by hand into buffers on its own stack, takes none of the process's
-// locks, and writes each entry through the fault report's log writer (system
-// calls only).
+// it takes none of the process's locks and hands what it found to the writer
+// of the report, which must keep to the same rules.
 
 namespace qv {
 namespace {
@@ -30,6 +29,9 @@ struct sigaction PreviousActions[kSignalCount];
 stack_t PreviousStack;
 alignas(16) char AlternateStack[64 * 1024];
 bool HandlerLinked = false;
+// Read in the handler: it must be readable without a lock.
+std::atomic<FaultReportWriter> Writer{nullptr};
+static_assert(std::atomic<FaultReportWriter>::is_always_lock_free);
 // Seconds east of UTC when the handler was linked: local time without the
 // time-zone code of the C library, which takes a lock.
 long UtcOffset = 0;
@@ -89,14 +91,11 @@ thread_local ThreadFaultStack ThisThreadStack;
 void ExceptionHandler(int signal, siginfo_t*, void* context) {
     const int savedErrno = errno;
     const FaultRegisters registers = RegistersOf(*static_cast<ucontext_t*>(context));
-    {
+    if (const FaultReportWriter writer = Writer.load()) {
         timespec now{};
         ::clock_gettime(CLOCK_REALTIME, &now);
-        FaultLog log(static_cast<std::int64_t>(now.tv_sec) + UtcOffset);
-        log.Entry([&](FixedText& text) { AddRegisterReport(text, registers, kWordDigits); });
-        WalkFrames(registers.bp, ReadFrameWords, [&](std::uintptr_t returnAddress) {
-            log.Entry([&](FixedText& text) { AddCallerLine(text, returnAddress, kWordDigits); });
-        });
+        writer(static_cast<std::int64_t>(now.tv_sec) + UtcOffset, registers,
+               FrameChainCallers(static_cast<std::uintptr_t>(registers.bp)));
     }
     errno = savedErrno;
     // The action is back at its default (SA_RESETHAND). A real fault strikes
@@ -132,8 +131,9 @@ void PrepareThreadForFaultReport() {
     ThisThreadStack.Stack = stack;
 }
 
-ExceptionHandlerScope::ExceptionHandlerScope() {
+ExceptionHandlerScope::ExceptionHandlerScope(FaultReportWriter writer) {
     if (HandlerLinked) return;  // one scope at a time: the outer one stays in charge
+    Writer = writer;
     UtcOffset = CurrentUtcOffset();
     stack_t stack{};
     stack.ss_sp = AlternateStack;

@@ -21,11 +21,3 @@ struct LanginfoTexts {
 LocaleItems ItemsFromLanginfo(const LanginfoTexts& texts);
 
 }  // namespace qv
-
-namespace qv {
-
-// The items of the named locales ("" for the user's, as the environment
-// resolves it), read from the C library; an unknown name gives the C locale.
-LocaleItems LocaleItemsNamed(const char* numericName, const char* timeName);
-
-}  // namespace qv

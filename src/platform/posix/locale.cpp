@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/posix/langinfo.h"
+#include "platform/posix/locale.h"
 
 namespace qv {
 namespace {

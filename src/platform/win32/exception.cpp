@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
-#include "diag/fault_log.h"
-#include "diag/fault_report.h"
+#include "platform/frame_walk.h"
 
 namespace qv {
 namespace {
@@ -22,16 +22,15 @@ std::int64_t LocalSecondsNow() {
     return static_cast<std::int64_t>(ticks / 10000000) - kSecondsFrom1601To1970;
 }
 
-// One entry with the registers, then one per calling frame, innermost first,
-// as `walk(visit)` finds their return addresses. No heap, no lock of the
+// Read in the handler: it must be readable without a lock.
+std::atomic<FaultReportWriter> Writer{nullptr};
+static_assert(std::atomic<FaultReportWriter>::is_always_lock_free);
+
+// Hands the fault to the writer of the report. No heap, no lock of the
 // process: the fault may have struck inside the allocator or the log writer.
-template <typename Walk>
-void ReportFault(const FaultRegisters& registers, Walk walk) {
-    FaultLog log(LocalSecondsNow());
-    log.Entry([&](FixedText& text) { AddRegisterReport(text, registers, kWordDigits); });
-    walk([&](std::uintptr_t returnAddress) {
-        log.Entry([&](FixedText& text) { AddCallerLine(text, returnAddress, kWordDigits); });
-    });
+void ReportFault(const FaultRegisters& registers, const FaultCallers& callers) {
+    if (const FaultReportWriter writer = Writer.load())
+        writer(LocalSecondsNow(), registers, callers);
 }
 
 #if defined(__i386__)
@@ -47,7 +46,7 @@ FaultRegisters RegistersOf(const CONTEXT& c) {
 
 // The frame-pointer chain of x86-32 code, from the frame register.
 void ReportFault(const FaultRegisters& registers) {
-    ReportFault(registers, [&](auto visit) { WalkFrames(registers.bp, ReadFrameWords, visit); });
+    ReportFault(registers, FrameChainCallers(static_cast<std::uintptr_t>(registers.bp)));
 }
 
 // A frame-based handler of the thread's chain: it reports and lets the search
@@ -134,8 +133,19 @@ void WalkUnwound(const CONTEXT& fault, Visit visit) {
     }
 }
 
+class UnwoundCallers final : public FaultCallers {
+  public:
+    explicit UnwoundCallers(const CONTEXT& fault) : Fault(fault) {}
+    void Walk(Visitor& visitor) const override {
+        WalkUnwound(Fault, [&](std::uintptr_t returnAddress) { visitor.Caller(returnAddress); });
+    }
+
+  private:
+    const CONTEXT& Fault;
+};
+
 void ReportFault(const CONTEXT& context) {
-    ReportFault(RegistersOf(context), [&](auto visit) { WalkUnwound(context, visit); });
+    ReportFault(RegistersOf(context), UnwoundCallers(context));
 }
 
 LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter;
@@ -155,7 +165,8 @@ LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter;
 
 // The record (previous registration, handler) lives in this object, in the
 // frame of the function that links it, and becomes the head of the chain.
-ExceptionHandlerScope::ExceptionHandlerScope() {
+ExceptionHandlerScope::ExceptionHandlerScope(FaultReportWriter writer) {
+    Writer = writer;
     void* head;
     asm volatile("movl %%fs:0, %0" : "=r"(head));
     Record[0] = head;
@@ -172,7 +183,8 @@ void ExceptionHandlerScope::Unlink() {
 
 #else
 
-ExceptionHandlerScope::ExceptionHandlerScope() {
+ExceptionHandlerScope::ExceptionHandlerScope(FaultReportWriter writer) {
+    Writer = writer;
     PreviousFilter = ::SetUnhandledExceptionFilter(ExceptionHandler);
     Linked = true;
 }

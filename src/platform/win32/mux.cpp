@@ -1,9 +1,9 @@
-#include "platform/mux.h"
+#include "platform/win32/mux.h"
 
 #include <windows.h>
 
-#include "diag/log.h"
 #include "platform/os_mutex.h"
+#include "platform/problem.h"
 
 namespace qv {
 namespace {
@@ -41,11 +41,13 @@ BOOL Sys_MsgWaitForMultipleObjects(int EventCount, HANDLE* Events, int Timeout) 
             case WAIT_TIMEOUT:
                 return FALSE;
             case static_cast<LONG>(WAIT_FAILED):
-                Log("Sys_MsgWaitForMultipleObjects: Error returned from "
+                ReportProblem(
+                    "Sys_MsgWaitForMultipleObjects: Error returned from "
                     "MsgWaitForMultipleObjects.");
                 return FALSE;
             default:
-                Log("Sys_MsgWaitForMultipleObjects: Unknown status %i returned from "
+                ReportProblem(
+                    "Sys_MsgWaitForMultipleObjects: Unknown status %i returned from "
                     "MsgWaitForMultipleObjects.",
                     static_cast<int>(result));
                 return FALSE;

@@ -3,9 +3,9 @@
 // After <windows.h>, whose types it uses.
 #include <mmsystem.h>
 
-#include "diag/log.h"
-#include "platform/sys_calls.h"
-#include "report/globals.h"
+#include "platform/library.h"
+#include "platform/problem.h"
+#include "platform/win32/sys_calls.h"
 
 namespace qv {
 namespace {
@@ -39,17 +39,17 @@ bool LoadSound(int index) {
     const char* name = SoundResourceNames[index];
     const HRSRC found = ::FindResourceA(library, name, "WAVE");
     if (!found) {
-        Log("WARNING: Unable to find wave resource '%s'.", name);
+        ReportProblem("WARNING: Unable to find wave resource '%s'.", name);
         return false;
     }
     SoundResourceHandles[index] = ::LoadResource(library, found);
     if (!SoundResourceHandles[index]) {
-        Log("WARNING: Unable to load wave resource '%s'.", name);
+        ReportProblem("WARNING: Unable to load wave resource '%s'.", name);
         return false;
     }
     SoundResources[index] = static_cast<const char*>(::LockResource(SoundResourceHandles[index]));
     if (!SoundResources[index]) {
-        Log("WARNING: Unable to lock wave resource '%s'.", name);
+        ReportProblem("WARNING: Unable to lock wave resource '%s'.", name);
         ForgetSound(index);
         return false;
     }

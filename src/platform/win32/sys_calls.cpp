@@ -1,4 +1,4 @@
-#include "platform/sys_calls.h"
+#include "platform/win32/sys_calls.h"
 
 #include <io.h>
 #include <windows.h>

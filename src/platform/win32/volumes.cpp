@@ -141,4 +141,9 @@ std::vector<Volume> QueryVolumes() {
     return VolumesOfDrives(::GetLogicalDrives(), QueryDrive, kSlowVolumeDeadline);
 }
 
+// A volume is named by its drive letter.
+char VolumeNameConversion() {
+    return 'c';
+}
+
 }  // namespace qv

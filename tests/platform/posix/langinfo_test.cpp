@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "platform/posix/locale.h"
+
 namespace qv {
 
 void PrintTo(const LocaleItems& i, std::ostream* out) {

@@ -26,9 +26,9 @@
 #include "locale/datefmt.h"
 #include "locale/text.h"
 #include "platform/library.h"
-#include "platform/posix/langinfo.h"
-#include "report/globals.h"
+#include "platform/posix/locale.h"
 #include "report/report.h"
+#include "resource/date_text.h"
 #include "settings/inidata.h"
 #include "support/fake_source.h"
 #include "support/temp_dir.h"
@@ -121,7 +121,6 @@ class ManyLocales : public ::testing::Test {
     void TearDown() override {
         std::setlocale(LC_CTYPE, "C");
         ::unsetenv("LC_ALL");
-        LibraryHandle = nullptr;
     }
     test::TempDir Dir;
 };
@@ -152,17 +151,18 @@ TEST_F(ManyLocales, SeparatorsMarkersNamesAndColumnsHoldInEveryScript) {
         for (const auto& [id, text] : strings) catalogue << id << ' ' << Quoted(text) << '\n';
         const std::string path = Dir / (name + ".cat");
         test::WriteFile(path, catalogue.str());
-        LibraryHandle = LoadLanguageLibrary(path);
-        ASSERT_NE(LibraryHandle, nullptr);
+        const HANDLE library = LoadLanguageLibrary(path);
+        ASSERT_NE(library, nullptr);
         ::setenv("LC_ALL", name.c_str(), 1);
-        const auto twelve = Wide(FormatDateText(kTwelveDays, 99, kMoment));
+        const CountryInfo user;
+        const auto twelve = Wide(FormatDateText(kTwelveDays, 99, kMoment, user, library));
         const auto expected = Wide(r.twelveDayNames);
         ASSERT_TRUE(twelve && expected);
         EXPECT_EQ(*twelve, expected->substr(0, 99));
-        const std::string date = FormatDateText(DefaultDateFormat(info), 99, kMoment);
+        const std::string date =
+            FormatDateText(DefaultDateFormat(info), 99, kMoment, user, library);
         ::unsetenv("LC_ALL");
-        FreeLanguageLibrary(LibraryHandle);
-        LibraryHandle = nullptr;
+        FreeLanguageLibrary(library);
 
         test::FakeSource source;
         source.Strings = strings;
@@ -171,7 +171,7 @@ TEST_F(ManyLocales, SeparatorsMarkersNamesAndColumnsHoldInEveryScript) {
         ReportSettings settings;
         settings.units.ShowK = 0;  // bytes in digit groups, with the locale's separator
         settings.ShowSeconds = TRUE;
-        const std::string report = Report(source, info, settings).Write();
+        const std::string report = Report(source, info, settings).Text();
 
         std::istringstream lines(report);
         std::string line;

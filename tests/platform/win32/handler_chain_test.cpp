@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "diag/fault_log.h"
 #include "platform/exception.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
@@ -75,14 +76,14 @@ __attribute__((noinline)) void StoreThroughNull() {
 }
 
 __attribute__((noinline)) void FaultWithOwnHandlerInside() {
-    ExceptionHandlerScope scope;
+    ExceptionHandlerScope scope(WriteFaultReport);
     OwnHandler own;
     StoreThroughNull();
 }
 
 __attribute__((noinline)) void FaultWithOwnHandlerOutside() {
     OwnHandler own;
-    ExceptionHandlerScope scope;
+    ExceptionHandlerScope scope(WriteFaultReport);
     StoreThroughNull();
 }
 

@@ -1,6 +1,6 @@
 // The wait that keeps a thread's window messages flowing, with real windows,
 // timers and posted messages.
-#include "platform/mux.h"
+#include "platform/win32/mux.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/sys_calls.h"
+#include "platform/library.h"
+#include "platform/win32/sys_calls.h"
 #include "platform/win32/win_support.h"
-#include "report/globals.h"
 #include "support/temp_dir.h"
 
 namespace qv {

@@ -1,5 +1,5 @@
 // The window, kernel and file wrappers with real windows of the null driver.
-#include "platform/sys_calls.h"
+#include "platform/win32/sys_calls.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "platform/win32/test_window.h"
 
-#include "platform/sys_calls.h"
+#include "platform/win32/sys_calls.h"
 
 namespace qv::test {
 namespace {

@@ -1,6 +1,6 @@
-// Windows only: the thin layer through which the support library reaches the
-// window system, the kernel and the sound system. Builds without a window
-// system do not have it; the one wrapper the report reaches, Sys_MessageBox,
+// The thin layer through which the support library reaches the window system,
+// the kernel and the sound system of Windows. Builds without a window system
+// do not have it; the one wrapper the report reaches, Sys_MessageBox,
 // is in platform/system.h on every platform.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Windows only: the wait of a thread that owns windows. It waits for system
+// The wait of a Windows thread that owns windows. It waits for system
 // objects while it keeps dispatching the thread's window messages. Builds
 // without a window system do not have it (Mutex::RequestWin is a plain wait
 // there).

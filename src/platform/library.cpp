@@ -1,0 +1,7 @@
+#include "platform/library.h"
+
+namespace qv {
+
+HANDLE LibraryHandle = nullptr;
+
+}  // namespace qv

@@ -1,9 +1,0 @@
-#include "report/globals.h"
-
-namespace qv {
-
-std::string HomePath;
-std::optional<InstalledFolders> InstalledCopy;
-HANDLE LibraryHandle = nullptr;
-
-}  // namespace qv
