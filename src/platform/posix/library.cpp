@@ -8,7 +8,6 @@
 #include <mutex>
 #include <vector>
 
-#include "locale/text.h"
 #include "platform/path.h"
 #include "platform/posix/catalogue.h"
 #include "platform/posix/path_parts.h"
@@ -109,6 +108,14 @@ const LoadedCatalogue* FindHandle(HANDLE library) {
     return nullptr;
 }
 
+// The longest start of a catalogue text that fits `bytes` and ends between
+// characters: catalogues are UTF-8, and a cut never leaves half a character.
+std::size_t Utf8Boundary(std::string_view text, std::size_t bytes) {
+    if (bytes >= text.size()) return text.size();
+    while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) --bytes;
+    return bytes;
+}
+
 }  // namespace
 
 HANDLE LoadLanguageLibrary(const std::string& name) {
@@ -162,7 +169,7 @@ int LoadLanguageString(HANDLE library, ULONG id, char* buffer, int size) {
         errno = ENOENT;
         return 0;
     }
-    const std::size_t length = CharacterBoundary(*found, static_cast<std::size_t>(size - 1));
+    const std::size_t length = Utf8Boundary(*found, static_cast<std::size_t>(size - 1));
     std::memcpy(buffer, found->data(), length);
     buffer[length] = '\0';
     return static_cast<int>(length);
