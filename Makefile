@@ -29,7 +29,7 @@ build-all: configure
 # plain build makes only the shipped program, which the end-to-end tests run
 # as well (test-e2e-static).
 test: test-asan test-e2e-static lint test-win64 test-profile-oracle test-win32 test-package package-win64
-	FUZZ_SECONDS=5 fuzz/run
+	fuzz/run 5
 
 test-native: build-all
 	ctest --test-dir build --output-on-failure -j $(JOBS)
