@@ -36,10 +36,10 @@ test-native: build-all
 
 # The native tests under the sanitizers, built by clang with the fuzz targets
 # (one build, one compile of the library): any finding fails the test.
+SANITIZER_ENV = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1 ASAN_OPTIONS=allow_user_segv_handler=1
 test-asan: fuzz-build
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 \
-	    ASAN_OPTIONS=allow_user_segv_handler=1 \
-	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
 # The end-to-end tests against the static program of the plain build, which
 # is the one shipped.
@@ -73,7 +73,7 @@ test-profile-oracle: fuzz-build
 	cmake --preset win64 >/dev/null
 	cmake --build build-win64 -j $(JOBS) --target profile_oracle
 	scripts/wine-prefix build-win64/wineprefix
-	PROFILE_ORACLE=$(CURDIR)/build-win64/tests/profile_oracle.exe ./build-asan/tests/profile_oracle_test
+	$(SANITIZER_ENV) PROFILE_ORACLE=$(CURDIR)/build-win64/tests/profile_oracle.exe ./build-asan/tests/profile_oracle_test
 
 build-win32:
 	scripts/install-deps native windows
