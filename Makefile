@@ -1,13 +1,13 @@
 # The two commands of the README:
 #   make run    builds the program and its language catalogue, and prints the report
-#   make test   builds all three builds and runs every test
+#   make test   builds the four builds and runs every test
 # and the packages: make package (Debian), make package-win64 (a zip).
 # Both install the Debian packages they need (as root; otherwise they say which).
 
 JOBS ?= $(shell nproc)
 
-.PHONY: run test configure build build-all test-native test-asan fuzz fuzz-build test-win64 test-profile-oracle \
-	build-win32 test-win32 lint bench format clean package test-package package-win64
+.PHONY: run test configure build build-all test-native test-asan test-e2e-static fuzz fuzz-build test-win64 \
+	test-profile-oracle build-win32 test-win32 lint bench format clean package test-package package-win64
 
 run: build
 	./build/snapshot
@@ -25,27 +25,34 @@ build: configure
 build-all: configure
 	cmake --build build -j $(JOBS)
 
-test: test-native test-asan lint test-win64 test-profile-oracle test-win32 test-package package-win64
-	FUZZ_SECONDS=5 $(MAKE) fuzz
+# The native unit suite runs once, under the sanitizers (test-asan); the
+# plain build makes only the shipped program, which the end-to-end tests run
+# as well (test-e2e-static).
+test: test-asan test-e2e-static lint test-win64 test-profile-oracle test-win32 test-package package-win64
+	fuzz/run 5
 
 test-native: build-all
 	ctest --test-dir build --output-on-failure -j $(JOBS)
 
-# The native tests again under the sanitizers: any finding fails the test.
-test-asan:
-	scripts/install-deps native
-	cmake --preset asan >/dev/null
-	cmake --build build-asan -j $(JOBS)
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 \
-	    ASAN_OPTIONS=allow_user_segv_handler=1 \
-	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+# The native tests under the sanitizers, built by clang with the fuzz targets
+# (one build, one compile of the library): any finding fails the test.
+SANITIZER_ENV = LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1 ASAN_OPTIONS=allow_user_segv_handler=1
+test-asan: fuzz-build
+	$(SANITIZER_ENV) ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# The end-to-end tests against the static program of the plain build, which
+# is the one shipped.
+test-e2e-static: build
+	cmake --build build -j $(JOBS) --target e2e_tests
+	LOCPATH=$(CURDIR)/build/locales ./build/tests/e2e_tests
 
 # Each fuzz target for FUZZ_SECONDS (make test gives each a few seconds).
 FUZZ_SECONDS ?= 60
 fuzz-build:
 	scripts/install-deps native fuzz
-	cmake --preset fuzz >/dev/null
-	cmake --build build-fuzz -j $(JOBS)
+	cmake --preset asan >/dev/null
+	cmake --build build-asan -j $(JOBS)
 
 fuzz: fuzz-build
 	fuzz/run $(FUZZ_SECONDS)
@@ -60,12 +67,13 @@ test-win64:
 # The POSIX settings store against the platform's own profile functions:
 # every case of the corpus goes through kernel32 under wine64 (one process for
 # them all) and through the store, which must read and leave the same.
-test-profile-oracle: build-all
+# The store is the sanitizers' build's.
+test-profile-oracle: fuzz-build
 	scripts/install-deps native windows
 	cmake --preset win64 >/dev/null
 	cmake --build build-win64 -j $(JOBS) --target profile_oracle
 	scripts/wine-prefix build-win64/wineprefix
-	PROFILE_ORACLE=$(CURDIR)/build-win64/tests/profile_oracle.exe ./build/tests/profile_oracle_test
+	$(SANITIZER_ENV) PROFILE_ORACLE=$(CURDIR)/build-win64/tests/profile_oracle.exe ./build-asan/tests/profile_oracle_test
 
 build-win32:
 	scripts/install-deps native windows
@@ -79,9 +87,9 @@ test-win32: build-win32
 	scripts/i386-session sh -c 'scripts/i386-exec scripts/wine-prefix build-win32/wineprefix && \
 	    ctest --test-dir build-win32 --output-on-failure'
 
-# The Debian package of the native build, in build/packages/ (the package
-# target builds everything first; test-package needs the tests as well).
-package: build-all
+# The Debian package of the native build, in build/packages/: the program and
+# its catalogue, not the tests.
+package: build
 	scripts/install-deps package
 	rm -f build/packages/*.deb
 	cmake --build build --target package
@@ -90,7 +98,8 @@ package: build-all
 # otherwise the test says it was skipped).
 test-package: package
 	scripts/install-deps package-test
-	SNAPSHOT_DEB=$$(ls build/packages/*.deb) ./build/tests/unit_tests --gtest_filter='DebianPackage.*'
+	cmake --build build -j $(JOBS) --target e2e_tests
+	SNAPSHOT_DEB=$$(ls build/packages/*.deb) ./build/tests/e2e_tests --gtest_filter='DebianPackage.*'
 
 # The Windows 64-bit zip: SNAPSHOT.EXE, QUORVANT.DLL, the example settings
 # file and README.TXT, in build-win64/packages/; unpacked, its program must
@@ -99,7 +108,8 @@ package-win64:
 	scripts/install-deps native windows zip
 	cmake --preset win64 >/dev/null
 	rm -f build-win64/packages/*.zip
-	cmake --build build-win64 -j $(JOBS) --target package
+	cmake --build build-win64 -j $(JOBS) --target snapshot
+	cmake --build build-win64 --target package
 	scripts/wine-prefix build-win64/wineprefix
 	scripts/check-win-zip build-win64/packages/*.zip
 
@@ -125,4 +135,4 @@ format:
 	clang-format -i $(SOURCES)
 
 clean:
-	rm -rf build build-win64 build-win32
+	rm -rf build build-asan build-win64 build-win32

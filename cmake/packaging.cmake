@@ -65,4 +65,8 @@ else()
     set(CPACK_DEBIAN_PACKAGE_SUGGESTS locales)
 endif()
 
+# The package target packs what the program needs, which the Makefile builds
+# first, without building the tests as well.
+set(CMAKE_SKIP_PACKAGE_ALL_DEPENDENCY ON)
+
 include(CPack)
