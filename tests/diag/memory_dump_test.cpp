@@ -136,9 +136,18 @@ TEST(Heap, EveryByteOfABlockHoldsWhatWasWritten) {
     }
 }
 
+// GCC names the address sanitizer's build with a macro, clang with a feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ADDRESS_SANITIZER 1
+#endif
+#endif
+
 // No heap has as many bytes as the address space: the request fails, quietly.
 TEST_F(Trace, AnExhaustedHeapGivesNullAndLogsNothing) {
-#ifdef __SANITIZE_ADDRESS__
+#ifdef ADDRESS_SANITIZER
     GTEST_SKIP() << "the address sanitizer ends the program on such a request";
 #endif
     EXPECT_EQ(AllocateMemory(SIZE_MAX), nullptr);
