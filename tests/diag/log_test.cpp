@@ -6,12 +6,12 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
-#include <regex>
 #include <string>
 #include <thread>
 
 #include "platform/error.h"
 #include "platform/file.h"
+#include "support/pattern.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
@@ -120,8 +120,7 @@ TEST_F(LogFile, AHolderThatKeepsTheLockDelaysTheEntriesBriefly) {
     const std::string text = test::ReadText(LogPath());
     std::string expected = "before\n";
     for (int i = 0; i < kEntries; ++i) expected += "entry " + std::to_string(i) + "\n";
-    EXPECT_EQ(std::regex_replace(text, std::regex(R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d )"), ""),
-              expected);
+    EXPECT_EQ(test::Pattern(R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d )").Replace(text, ""), expected);
 }
 
 // The text of a real failure's code must be the code the platform reported,

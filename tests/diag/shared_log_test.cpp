@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -16,6 +15,7 @@
 #include "diag/log.h"
 #include "platform/file.h"
 #include "support/child_process.h"
+#include "support/pattern.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -43,7 +43,8 @@ std::string Filler() {
     return filler;
 }
 
-const std::regex kWriterEntry(R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d writer (\d+) entry (\d+) \.{11})");
+const test::Pattern kWriterEntry(
+    R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d writer (\d+) entry (\d+) \.{11})");
 
 void CrossTheThresholdWhileOneHoldsTheLockLong() {
     test::TempDir dir;
@@ -77,9 +78,9 @@ void CrossTheThresholdWhileOneHoldsTheLockLong() {
     std::size_t longestEntry = 0;
     std::istringstream entries(backup.substr(filler.size()) + test::ReadText(logPath));
     for (std::string line; std::getline(entries, line);) {
-        std::smatch match;
-        EXPECT_TRUE(std::regex_match(line, match, kWriterEntry)) << "torn: " << line;
-        ++seen[match[1].str() + "/" + match[2].str()];
+        const std::optional<test::Groups> match = kWriterEntry.Match(line);
+        EXPECT_TRUE(match) << "torn: " << line;
+        if (match) ++seen[(*match)[1] + "/" + (*match)[2]];
         longestEntry = std::max(longestEntry, line.size() + 2);  // with CR LF
     }
     EXPECT_EQ(seen.size(), static_cast<std::size_t>(kWriters * kEntriesEach)) << "lost entries";

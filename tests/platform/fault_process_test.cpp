@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "diag/log.h"
 #include "support/child_process.h"
+#include "support/pattern.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -18,21 +18,21 @@ const std::string kWord = "[0-9A-F]{" + std::to_string(sizeof(void*) * 2) + "}";
 const std::string kStamp = "\\d\\d:\\d\\d:\\d\\d \\d\\d/\\d\\d/\\d\\d ";
 const std::string kHalf = "[0-9A-F]{8}";
 
-const std::regex kRegisterEntry(kStamp + "WARNING: An unhandled exception has occurred at " +
-                                kWord + "\\.\n" + "  The registers were as follows:\n" + "    AX:" +
-                                kWord + "  BX:" + kWord + "  CX:" + kWord + "  DX:" + kWord + "\n" +
-                                "    FL:" + kHalf + "  DI:" + kWord + "  SI:" + kWord +
-                                "  BP:" + kWord + "\n" + "    CS:" + kHalf + "  IP:" + kWord +
-                                "  SS:" + kHalf + "  SP:" + kWord + "\n" + "    DS:" + kHalf +
-                                "  ES:" + kHalf + "  FS:" + kHalf + "  GS:" + kHalf + "\n");
-const std::regex kCallerEntry(kStamp + "  Calling function was at (" + kWord + ")\\.\n");
+const test::Pattern kRegisterEntry(kStamp + "WARNING: An unhandled exception has occurred at " +
+                                   kWord + "\\.\n" + "  The registers were as follows:\n" +
+                                   "    AX:" + kWord + "  BX:" + kWord + "  CX:" + kWord +
+                                   "  DX:" + kWord + "\n" + "    FL:" + kHalf + "  DI:" + kWord +
+                                   "  SI:" + kWord + "  BP:" + kWord + "\n" + "    CS:" + kHalf +
+                                   "  IP:" + kWord + "  SS:" + kHalf + "  SP:" + kWord + "\n" +
+                                   "    DS:" + kHalf + "  ES:" + kHalf + "  FS:" + kHalf +
+                                   "  GS:" + kHalf + "\n");
+const test::Pattern kCallerEntry(kStamp + "  Calling function was at (" + kWord + ")\\.\n");
 
 // The return addresses of the caller entries, in the order of the log.
 std::vector<unsigned long long> Callers(const std::string& log) {
     std::vector<unsigned long long> callers;
-    for (auto it = std::sregex_iterator(log.begin(), log.end(), kCallerEntry);
-         it != std::sregex_iterator(); ++it)
-        callers.push_back(std::strtoull((*it)[1].str().c_str(), nullptr, 16));
+    for (const test::Groups& entry : kCallerEntry.SearchAll(log))
+        callers.push_back(std::strtoull(entry[1].c_str(), nullptr, 16));
     return callers;
 }
 
@@ -67,7 +67,7 @@ TEST(FaultReport, AFaultWritesRegistersAndCallingFrames) {
         << "exit " << helper.ending.exitCode << ", signal " << helper.ending.signal;
 
     const std::string log = test::ReadText(dir / "QUORVANT.LOG");
-    ASSERT_TRUE(std::regex_search(log, kRegisterEntry)) << log;
+    ASSERT_TRUE(kRegisterEntry.Search(log)) << log;
     helper.ExpectInnermostCallersFirst(Callers(log));
     // The register entry comes first.
     EXPECT_LT(log.find("WARNING: An unhandled"), log.find("Calling function"));
@@ -110,14 +110,13 @@ TEST(FaultReport, TheLogIsRotatedBetweenTheEntriesOfTheReport) {
     const std::string backup = test::ReadText(dir / "LOGFILE.BAK");
     const std::string log = test::ReadText(dir / "QUORVANT.LOG");
     ASSERT_TRUE(backup.starts_with(filler)) << "no rotation after the filler";
-    std::smatch registers;
     const std::string afterFiller = backup.substr(filler.size());
-    ASSERT_TRUE(std::regex_match(afterFiller, registers, kRegisterEntry)) << afterFiller;
-    const std::size_t largestEntry = registers.length(0) + 10;  // with CR line ends
+    ASSERT_TRUE(kRegisterEntry.Match(afterFiller)) << afterFiller;
+    const std::size_t largestEntry = afterFiller.size() + 10;  // with CR line ends
     for (const char* name : {"QUORVANT.LOG", "LOGFILE.BAK"})
         EXPECT_LE(test::ReadFile(dir / name).size(), kLogRotationSize + largestEntry) << name;
     helper.ExpectInnermostCallersFirst(Callers(log));
-    EXPECT_EQ(std::regex_replace(log, kCallerEntry, ""), "") << log;
+    EXPECT_EQ(kCallerEntry.Replace(log, ""), "") << log;
 }
 
 }  // namespace

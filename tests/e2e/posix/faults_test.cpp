@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <set>
 #include <thread>
 
@@ -21,6 +20,7 @@
 #include "e2e/posix/mounts.h"
 #include "e2e/posix/run.h"
 #include "locale/text.h"
+#include "support/pattern.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -64,8 +64,8 @@ void ExpectCompleteReport(const test::Outcome& outcome, const std::string& conte
 
 // "HH:MM:SS MM/DD/YY " and a message: an entry as a whole.
 bool IsWholeEntry(const std::string& line) {
-    static const std::regex entry(R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d \S.*)");
-    return std::regex_match(line, entry);
+    static const test::Pattern entry(R"(\d\d:\d\d:\d\d \d\d/\d\d/\d\d \S.*)");
+    return entry.Match(line).has_value();
 }
 
 std::string Filler(std::size_t bytes) {

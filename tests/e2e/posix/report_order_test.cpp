@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <regex>
 
 #include "e2e/posix/copied_snapshot.h"
 #include "e2e/posix/mounts.h"
 #include "e2e/posix/run.h"
+#include "support/pattern.h"
 
 namespace qv {
 namespace {
@@ -25,11 +25,10 @@ double SecondsSinceBoot() {
 
 // The string numbers of the log's "Unable to get string resource" entries.
 std::vector<int> MissingStrings(const std::string& log) {
-    static const std::regex entry(R"(Unable to get string resource\.  Module \d+, id (\d+)\.)");
+    static const test::Pattern entry(R"(Unable to get string resource\.  Module \d+, id (\d+)\.)");
     std::vector<int> ids;
     for (const std::string& line : Lines(log)) {
-        std::smatch found;
-        if (std::regex_search(line, found, entry)) ids.push_back(std::stoi(found[1]));
+        if (const auto found = entry.Search(line)) ids.push_back(std::stoi((*found)[1]));
     }
     return ids;
 }

@@ -12,11 +12,11 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 
 #include "e2e/posix/copied_snapshot.h"
 #include "e2e/posix/run.h"
 #include "locale/text.h"
+#include "support/pattern.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -266,8 +266,8 @@ TEST(Snapshot, TheMarkerChangesAMinuteAfterNoonAndAfterMidnight) {
 // A line with its numbers and the spaces before them each made one "#": what
 // stays the same from one run to the next while the machine's figures move.
 std::string Shape(const std::string& line) {
-    static const std::regex number(" *[0-9][0-9,.:]*");
-    return std::regex_replace(line, number, "#");
+    static const test::Pattern number(" *[0-9][0-9,.:]*");
+    return number.Replace(line, "#");
 }
 
 TEST(Snapshot, ArgumentsChangeNothing) {

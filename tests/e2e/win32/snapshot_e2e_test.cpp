@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <regex>
-
 #include "platform/library.h"
 #include "platform/win32/win_support.h"
 #include "resource/restring.h"
+#include "support/pattern.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -123,7 +122,8 @@ struct ShownSize {
 };
 
 ShownSize ParseSize(const std::string& figure, char suffix) {
-    const std::string digits = std::regex_replace(figure, std::regex(","), "");
+    std::string digits = figure;
+    std::erase(digits, ',');
     const std::uint64_t unit = suffix == 'K'   ? 1ULL << 10
                                : suffix == 'M' ? 1ULL << 20
                                : suffix == 'G' ? 1ULL << 30
@@ -178,20 +178,22 @@ TEST_F(Win32Snapshot, ReportsThisMachinesFactsWithValuesEndingInColumn79) {
     for (const std::string* line : {&uptime, &physical, &virtualMemory})
         EXPECT_EQ(line->size(), 79u) << '"' << *line << '"';
 
-    std::smatch match;
-    const std::regex uptimeValue(R"( (?:(\d+) days?, )?(\d+):(\d\d)$)");
-    ASSERT_TRUE(std::regex_search(uptime, match, uptimeValue)) << uptime;
-    const std::uint64_t minutes = (match[1].matched ? std::stoull(match[1]) * 1440 : 0) +
-                                  std::stoull(match[2]) * 60 + std::stoull(match[3]);
+    const auto days = test::Pattern(R"( (?:(\d+) days?, )?(\d+):(\d\d)$)").Search(uptime);
+    ASSERT_TRUE(days) << uptime;
+    const test::Groups& up = *days;
+    const std::uint64_t minutes = (up[1].empty() ? 0 : std::stoull(up[1]) * 1440) +
+                                  std::stoull(up[2]) * 60 + std::stoull(up[3]);
     EXPECT_GE(minutes, ticksBefore / 60000) << uptime;
     EXPECT_LE(minutes, ticksAfter / 60000) << uptime;
 
-    const std::regex sizeValue(R"( ([0-9,]+)([KMG ])$)");
-    ASSERT_TRUE(std::regex_search(physical, match, sizeValue)) << physical;
-    ExpectShownBetween(ParseSize(match[1], match.str(2)[0]), before.ullAvailPhys,
+    const test::Pattern sizeValue(R"( ([0-9,]+)([KMG ])$)");
+    const auto physicalSize = sizeValue.Search(physical);
+    ASSERT_TRUE(physicalSize) << physical;
+    ExpectShownBetween(ParseSize((*physicalSize)[1], (*physicalSize)[2][0]), before.ullAvailPhys,
                        after.ullAvailPhys, physical);
-    ASSERT_TRUE(std::regex_search(virtualMemory, match, sizeValue)) << virtualMemory;
-    ExpectShownBetween(ParseSize(match[1], match.str(2)[0]),
+    const auto virtualSize = sizeValue.Search(virtualMemory);
+    ASSERT_TRUE(virtualSize) << virtualMemory;
+    ExpectShownBetween(ParseSize((*virtualSize)[1], (*virtualSize)[2][0]),
                        before.ullAvailPhys + before.ullAvailPageFile,
                        after.ullAvailPhys + after.ullAvailPageFile, virtualMemory);
 }

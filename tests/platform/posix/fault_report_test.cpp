@@ -1,25 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <regex>
 #include <string>
 #include <vector>
 
 #include "support/child_process.h"
+#include "support/pattern.h"
 #include "support/temp_dir.h"
 
 namespace qv {
 namespace {
 
-std::vector<std::string> Matches(const std::string& text, const std::regex& pattern) {
-    std::vector<std::string> found;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern);
-         it != std::sregex_iterator(); ++it)
-        found.push_back((*it)[1]);
-    return found;
-}
-
-const std::regex kRegisterEntry(
+const test::Pattern kRegisterEntry(
     "\\d\\d:\\d\\d:\\d\\d \\d\\d/\\d\\d/\\d\\d WARNING: An unhandled exception has occurred at "
     "([0-9A-F]{16})\\.\n"
     "  The registers were as follows:\n"
@@ -27,7 +19,7 @@ const std::regex kRegisterEntry(
     "    FL:[0-9A-F]{8}  DI:[0-9A-F]{16}  SI:[0-9A-F]{16}  BP:[0-9A-F]{16}\n"
     "    CS:[0-9A-F]{8}  IP:[0-9A-F]{16}  SS:[0-9A-F]{8}  SP:[0-9A-F]{16}\n"
     "    DS:[0-9A-F]{8}  ES:[0-9A-F]{8}  FS:[0-9A-F]{8}  GS:[0-9A-F]{8}\n");
-const std::regex kCallerEntry(
+const test::Pattern kCallerEntry(
     "\\d\\d:\\d\\d:\\d\\d \\d\\d/\\d\\d/\\d\\d   Calling function was at ([0-9A-F]{16})\\.\n");
 
 // On the thread that linked the handler, and on a second thread that
@@ -45,8 +37,8 @@ TEST_P(StackOverflow, IsReportedAndTheProcessDiesBySignal) {
     const test::Ending ending = child.Wait();
     EXPECT_EQ(ending.signal, SIGSEGV);
     const std::string log = test::ReadText(dir / "QUORVANT.LOG");
-    EXPECT_EQ(Matches(log, kRegisterEntry).size(), 1u) << log.substr(0, 2000);
-    const std::size_t callers = Matches(log, kCallerEntry).size();
+    EXPECT_EQ(kRegisterEntry.SearchAll(log).size(), 1u) << log.substr(0, 2000);
+    const std::size_t callers = kCallerEntry.SearchAll(log).size();
     EXPECT_GT(callers, 100u);
     EXPECT_LE(callers, 1000u);
 }

@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <map>
-#include <regex>
 #include <sstream>
 
 #include "diag/log.h"
@@ -13,6 +12,7 @@
 #include "platform/win32/win_support.h"
 #include "resource/module.h"
 #include "resource/restring.h"
+#include "support/pattern.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -25,17 +25,17 @@ std::string LibraryPath() {
 // The Windows texts of the source file: the entries of every platform and
 // those marked @win32, with their escapes undone.
 std::map<ULONG, std::string> WindowsTexts() {
-    const std::regex entry(R"re(^(\d+)(@[a-z0-9]+)?[ \t]+"(.*)"\r?$)re");
+    const test::Pattern entry(R"re(^(\d+)(@[a-z0-9]+)?[ \t]+"(.*)"\r?$)re");
+    const test::Pattern escape(R"(\\(["\\]))");
     std::istringstream source(
         test::ReadFile(test::HostPathToWindows(SOURCE_DIR) + "\\src\\resource\\english.txt"));
     std::map<ULONG, std::string> texts;
     for (std::string line; std::getline(source, line);) {
-        std::smatch match;
-        if (!std::regex_match(line, match, entry)) continue;
-        if (match[2].matched && match[2] != "@win32") continue;
-        std::string text = match[3];
-        text = std::regex_replace(text, std::regex(R"(\\(["\\]))"), "$1");
-        texts[static_cast<ULONG>(std::stoul(match[1]))] = text;
+        const std::optional<test::Groups> match = entry.Match(line);
+        if (!match) continue;
+        const std::string& platform = (*match)[2];
+        if (!platform.empty() && platform != "@win32") continue;
+        texts[static_cast<ULONG>(std::stoul((*match)[1]))] = escape.Replace((*match)[3], "$1");
     }
     return texts;
 }
