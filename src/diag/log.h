@@ -26,6 +26,13 @@ void Debug(HWND hwnd, const char* Message, ...) __attribute__((format(printf, 2,
 // digits into Message (at least 9 characters) and returns Message.
 char* InterpretWinError(HANDLE Anchor, char* Message);
 
+// A pointer-wide value (an address, a message parameter) for "%08llX": as
+// wide as a pointer, at least eight digits, so that 32-bit values look as they
+// always did.
+constexpr unsigned long long Wide(std::uintptr_t value) {
+    return value;
+}
+
 // The lock around every log entry: process-local, never traced.
 Mutex& LogSemaphore();
 

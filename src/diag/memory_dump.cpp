@@ -10,12 +10,6 @@ namespace {
 
 constexpr int kRowBytes = 16;
 
-// Addresses are as wide as a pointer; they show at least eight digits, so
-// 32-bit addresses look as they always did.
-unsigned long long Wide(std::uintptr_t value) {
-    return static_cast<unsigned long long>(value);
-}
-
 // Copies the row through the safe reader, byte by byte where the whole row
 // cannot be read (it may end on a page that cannot); returns the mask of the
 // bytes that could not be read.

@@ -12,12 +12,6 @@ namespace {
 // Deeper than this, a window procedure is taken to recurse without end.
 constexpr int kMaxIndent = 100;
 
-// Message parameters and results are as wide as a pointer; they show at least
-// eight digits, so 32-bit values look as they always did.
-unsigned long long Wide(std::uintptr_t value) {
-    return static_cast<unsigned long long>(value);
-}
-
 }  // namespace
 
 const char* InterpretMsg(UINT msg, char* Buffer) {
