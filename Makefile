@@ -6,7 +6,8 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: run test configure build build-all test-native test-asan test-e2e-static fuzz fuzz-build test-win64 \
+.PHONY: run test test-all configure build build-all test-native test-asan build-e2e test-e2e-static fuzz \
+	fuzz-build fuzz-smoke configure-win64 build-win64 program-win64 wine-prefix-win64 test-win64 \
 	test-profile-oracle build-win32 test-win32 lint bench format clean package test-package package-win64
 
 run: build
@@ -27,9 +28,17 @@ build-all: configure
 
 # The native unit suite runs once, under the sanitizers (test-asan); the
 # plain build makes only the shipped program, which the end-to-end tests run
-# as well (test-e2e-static).
-test: test-asan test-e2e-static lint test-win64 test-profile-oracle test-win32 test-package package-win64
-	fuzz/run 5
+# as well (test-e2e-static). The packages are installed first, all at once;
+# then the stages run two at a time: each build folder is built by one target
+# alone and each run waits for the builds it needs, so that the runs that are
+# one process (Wine, qemu, a fuzzer) fill the time a core would wait. The
+# longest chains are listed first.
+test:
+	scripts/install-deps native windows zip fuzz package package-test
+	$(MAKE) --no-print-directory -j2 --output-sync=target test-all
+
+test-all: fuzz-smoke test-asan test-win32 test-profile-oracle test-win64 package-win64 test-e2e-static \
+	test-package lint
 
 test-native: build-all
 	ctest --test-dir build --output-on-failure -j $(JOBS)
@@ -43,8 +52,10 @@ test-asan: fuzz-build
 
 # The end-to-end tests against the static program of the plain build, which
 # is the one shipped.
-test-e2e-static: build
+build-e2e: build
 	cmake --build build -j $(JOBS) --target e2e_tests
+
+test-e2e-static: build-e2e
 	LOCPATH=$(CURDIR)/build/locales ./build/tests/e2e_tests
 
 # Each fuzz target for FUZZ_SECONDS (make test gives each a few seconds).
@@ -57,22 +68,34 @@ fuzz-build:
 fuzz: fuzz-build
 	fuzz/run $(FUZZ_SECONDS)
 
-test-win64:
+# make test's turn: a few seconds each.
+fuzz-smoke: fuzz-build
+	fuzz/run 5
+
+# The Windows 64-bit build: the program alone (program-win64) for the zip,
+# everything for the tests (build-win64). Its wine prefix is prepared once.
+configure-win64:
 	scripts/install-deps native windows
 	cmake --preset win64 >/dev/null
+
+program-win64: configure-win64
+	cmake --build build-win64 -j $(JOBS) --target snapshot
+
+build-win64: program-win64
 	cmake --build build-win64 -j $(JOBS)
+
+wine-prefix-win64:
+	scripts/install-deps native windows
 	scripts/wine-prefix build-win64/wineprefix
+
+test-win64: build-win64 wine-prefix-win64
 	ctest --test-dir build-win64 --output-on-failure
 
 # The POSIX settings store against the platform's own profile functions:
 # every case of the corpus goes through kernel32 under wine64 (one process for
 # them all) and through the store, which must read and leave the same.
 # The store is the sanitizers' build's.
-test-profile-oracle: fuzz-build
-	scripts/install-deps native windows
-	cmake --preset win64 >/dev/null
-	cmake --build build-win64 -j $(JOBS) --target profile_oracle
-	scripts/wine-prefix build-win64/wineprefix
+test-profile-oracle: fuzz-build build-win64 wine-prefix-win64
 	$(SANITIZER_ENV) PROFILE_ORACLE=$(CURDIR)/build-win64/tests/profile_oracle.exe ./build-asan/tests/profile_oracle_test
 
 build-win32:
@@ -88,29 +111,26 @@ test-win32: build-win32
 	    ctest --test-dir build-win32 --output-on-failure'
 
 # The Debian package of the native build, in build/packages/: the program and
-# its catalogue, not the tests.
+# its catalogue, not the tests. CPack is run directly, not through the build's
+# package target, so that no second build runs in the folder meanwhile.
 package: build
 	scripts/install-deps package
 	rm -f build/packages/*.deb
-	cmake --build build --target package
+	cd build && cpack --config CPackConfig.cmake >/dev/null
 
 # Installs the package with apt-get, runs it and removes it again (as root;
 # otherwise the test says it was skipped).
-test-package: package
+test-package: package build-e2e
 	scripts/install-deps package-test
-	cmake --build build -j $(JOBS) --target e2e_tests
 	SNAPSHOT_DEB=$$(ls build/packages/*.deb) ./build/tests/e2e_tests --gtest_filter='DebianPackage.*'
 
 # The Windows 64-bit zip: SNAPSHOT.EXE, QUORVANT.DLL, the example settings
 # file and README.TXT, in build-win64/packages/; unpacked, its program must
 # report under wine64.
-package-win64:
-	scripts/install-deps native windows zip
-	cmake --preset win64 >/dev/null
+package-win64: program-win64 wine-prefix-win64
+	scripts/install-deps zip
 	rm -f build-win64/packages/*.zip
-	cmake --build build-win64 -j $(JOBS) --target snapshot
-	cmake --build build-win64 --target package
-	scripts/wine-prefix build-win64/wineprefix
+	cd build-win64 && cpack --config CPackConfig.cmake >/dev/null
 	scripts/check-win-zip build-win64/packages/*.zip
 
 bench: build
@@ -124,8 +144,9 @@ NATIVE_SOURCES = $(shell git ls-files 'src/*.cpp' | grep -v '/win32/')
 # The code is formatted by .clang-format and clean for the checks .clang-tidy
 # enables. clang-tidy checks one file per run: with several, its analyser
 # carries state from one file into the next and reports faults that are not there.
-# It needs only the compile commands that configuring writes.
-lint: configure
+# It needs the compile commands that configuring writes and the character
+# tables that the build generates.
+lint: build
 	@echo "clang-format and clang-tidy over the sources"
 	@clang-format --dry-run --Werror $(SOURCES)
 	@out=$$(echo $(NATIVE_SOURCES) | xargs -n 1 -P $(JOBS) clang-tidy -p build --quiet 2>&1); \
