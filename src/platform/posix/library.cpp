@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/path.h"
@@ -17,12 +19,17 @@
 namespace qv {
 namespace {
 
-// The catalogues in use, one per file, shared by every reference to it.
+// The catalogues in use, one per file, shared by every reference to it. The
+// catalogue is parsed as it is made: its table of string numbers (256 KiB) is
+// allocated once, not first empty and then again.
 struct LoadedCatalogue {
+    LoadedCatalogue(std::string path, std::string text)
+        : path(std::move(path)), text(std::move(text)), catalogue(ParseCatalogue(this->text)) {}
+
     std::string path;
     std::string text;  // the file's text, which the catalogue refers to
     Catalogue catalogue;
-    int references = 0;
+    int references = 1;
 };
 
 std::mutex& RegistryLock() {
@@ -135,11 +142,7 @@ HANDLE LoadLanguageLibrary(const std::string& name) {
     constexpr std::size_t kLargestCatalogue = 64 << 20;
     std::optional<std::string> text = ReadWholeFile(path.c_str(), kLargestCatalogue);
     if (!text) return nullptr;  // errno tells why
-    auto loaded = std::make_unique<LoadedCatalogue>();
-    loaded->path = path;
-    loaded->text = std::move(*text);
-    loaded->catalogue = ParseCatalogue(loaded->text);
-    loaded->references = 1;
+    auto loaded = std::make_unique<LoadedCatalogue>(path, std::move(*text));
     LogProblems(*loaded);
     Registry().push_back(std::move(loaded));
     return Registry().back().get();
