@@ -49,24 +49,27 @@ std::string Environment(const char* name, const std::string& fallback) {
 
 // Where a bare name is looked for, in order: beside the executable, the user's
 // data directory, the share folder of the installation prefix, the system's
-// data directories.
-std::vector<std::string> SearchDirectories() {
+// data directories. Found(directory) is called for each until it returns
+// true; whether one did. The later places, read from the environment, are
+// worked out only when the earlier ones lack the file: it usually lies beside
+// the program, and this runs as every report starts.
+template <typename Found>
+bool FindInSearchDirectories(const Found& found) {
     const std::string executableDir = FolderOf(ExecutablePath());
+    if (!executableDir.empty() && found(executableDir)) return true;
     const std::string home = Environment("HOME", "");
-    std::vector<std::string> directories;
-    if (!executableDir.empty()) directories.push_back(executableDir);
     const std::string dataHome =
         Environment("XDG_DATA_HOME", home.empty() ? std::string() : home + "/.local/share");
-    if (!dataHome.empty()) directories.push_back(dataHome + "/quorvant");
-    if (!executableDir.empty()) directories.push_back(executableDir + "/../share/quorvant");
-    std::string dataDirs = Environment("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    if (!dataHome.empty() && found(dataHome + "/quorvant")) return true;
+    if (!executableDir.empty() && found(executableDir + "/../share/quorvant")) return true;
+    const std::string dataDirs = Environment("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
     for (std::size_t start = 0; start <= dataDirs.size();) {
         std::size_t end = dataDirs.find(':', start);
         if (end == std::string::npos) end = dataDirs.size();
-        if (end > start) directories.push_back(dataDirs.substr(start, end - start) + "/quorvant");
+        if (end > start && found(dataDirs.substr(start, end - start) + "/quorvant")) return true;
         start = end + 1;
     }
-    return directories;
+    return false;
 }
 
 std::string WithDefaultExtension(const std::string& name) {
@@ -79,12 +82,15 @@ std::string WithDefaultExtension(const std::string& name) {
 std::string Locate(const std::string& name) {
     const std::string file = WithDefaultExtension(name);
     if (file.find('/') != std::string::npos) return FileExists(file) ? file : std::string();
-    for (std::string candidate : SearchDirectories()) {
+    std::string located;
+    FindInSearchDirectories([&](std::string candidate) {
         if (candidate.back() != '/') candidate += '/';
         candidate += file;
-        if (FileExists(candidate)) return candidate;
-    }
-    return {};
+        if (!FileExists(candidate)) return false;
+        located = std::move(candidate);
+        return true;
+    });
+    return located;
 }
 
 // Every malformed line is skipped and the rest of the file used; the first
