@@ -76,7 +76,7 @@ FigureFiles OpenFigureFiles(const std::string& folder, CgroupVersion version, bo
 }
 
 std::optional<std::string> ReadOpen(const UniqueFd& fd) {
-    return fd.IsOpen() ? ReadFromStart(fd.Get(), kFileLimit) : std::nullopt;
+    return fd.IsOpen() ? ReadKernelFileFromStart(fd.Get(), kFileLimit) : std::nullopt;
 }
 
 std::optional<std::uint64_t> NumberOf(const std::optional<std::string>& text) {

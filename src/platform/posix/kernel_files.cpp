@@ -45,7 +45,7 @@ MeminfoFile::MeminfoFile(const std::string& root)
 BOOL MeminfoFile::Read(MeminfoFigures& figures) const {
     figures = {};
     if (!Fd.IsOpen()) return FALSE;
-    const std::optional<std::string> meminfo = ReadFromStart(Fd.Get());
+    const std::optional<std::string> meminfo = ReadKernelFileFromStart(Fd.Get());
     if (!meminfo) {
         ReportProblem("QueryMemoryStatus: %s cannot be read (%s); memory shows as none.",
                       Path.c_str(), std::strerror(errno));

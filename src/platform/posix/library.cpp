@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/path.h"
@@ -17,12 +19,17 @@
 namespace qv {
 namespace {
 
-// The catalogues in use, one per file, shared by every reference to it.
+// The catalogues in use, one per file, shared by every reference to it. The
+// catalogue is parsed as it is made: its table of string numbers (256 KiB) is
+// allocated once, not first empty and then again.
 struct LoadedCatalogue {
+    LoadedCatalogue(std::string path, std::string text)
+        : path(std::move(path)), text(std::move(text)), catalogue(ParseCatalogue(this->text)) {}
+
     std::string path;
     std::string text;  // the file's text, which the catalogue refers to
     Catalogue catalogue;
-    int references = 0;
+    int references = 1;
 };
 
 std::mutex& RegistryLock() {
@@ -42,24 +49,27 @@ std::string Environment(const char* name, const std::string& fallback) {
 
 // Where a bare name is looked for, in order: beside the executable, the user's
 // data directory, the share folder of the installation prefix, the system's
-// data directories.
-std::vector<std::string> SearchDirectories() {
+// data directories. Found(directory) is called for each until it returns
+// true; whether one did. The later places, read from the environment, are
+// worked out only when the earlier ones lack the file: it usually lies beside
+// the program, and this runs as every report starts.
+template <typename Found>
+bool FindInSearchDirectories(const Found& found) {
     const std::string executableDir = FolderOf(ExecutablePath());
+    if (!executableDir.empty() && found(executableDir)) return true;
     const std::string home = Environment("HOME", "");
-    std::vector<std::string> directories;
-    if (!executableDir.empty()) directories.push_back(executableDir);
     const std::string dataHome =
         Environment("XDG_DATA_HOME", home.empty() ? std::string() : home + "/.local/share");
-    if (!dataHome.empty()) directories.push_back(dataHome + "/quorvant");
-    if (!executableDir.empty()) directories.push_back(executableDir + "/../share/quorvant");
-    std::string dataDirs = Environment("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+    if (!dataHome.empty() && found(dataHome + "/quorvant")) return true;
+    if (!executableDir.empty() && found(executableDir + "/../share/quorvant")) return true;
+    const std::string dataDirs = Environment("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
     for (std::size_t start = 0; start <= dataDirs.size();) {
         std::size_t end = dataDirs.find(':', start);
         if (end == std::string::npos) end = dataDirs.size();
-        if (end > start) directories.push_back(dataDirs.substr(start, end - start) + "/quorvant");
+        if (end > start && found(dataDirs.substr(start, end - start) + "/quorvant")) return true;
         start = end + 1;
     }
-    return directories;
+    return false;
 }
 
 std::string WithDefaultExtension(const std::string& name) {
@@ -72,12 +82,15 @@ std::string WithDefaultExtension(const std::string& name) {
 std::string Locate(const std::string& name) {
     const std::string file = WithDefaultExtension(name);
     if (file.find('/') != std::string::npos) return FileExists(file) ? file : std::string();
-    for (std::string candidate : SearchDirectories()) {
+    std::string located;
+    FindInSearchDirectories([&](std::string candidate) {
         if (candidate.back() != '/') candidate += '/';
         candidate += file;
-        if (FileExists(candidate)) return candidate;
-    }
-    return {};
+        if (!FileExists(candidate)) return false;
+        located = std::move(candidate);
+        return true;
+    });
+    return located;
 }
 
 // Every malformed line is skipped and the rest of the file used; the first
@@ -135,11 +148,7 @@ HANDLE LoadLanguageLibrary(const std::string& name) {
     constexpr std::size_t kLargestCatalogue = 64 << 20;
     std::optional<std::string> text = ReadWholeFile(path.c_str(), kLargestCatalogue);
     if (!text) return nullptr;  // errno tells why
-    auto loaded = std::make_unique<LoadedCatalogue>();
-    loaded->path = path;
-    loaded->text = std::move(*text);
-    loaded->catalogue = ParseCatalogue(loaded->text);
-    loaded->references = 1;
+    auto loaded = std::make_unique<LoadedCatalogue>(path, std::move(*text));
     LogProblems(*loaded);
     Registry().push_back(std::move(loaded));
     return Registry().back().get();

@@ -24,4 +24,9 @@ std::optional<std::string> ReadWholeFile(const char* path, std::size_t limit = S
 // a file under /proc kept open gives its current contents each time.
 std::optional<std::string> ReadFromStart(int fd, std::size_t limit = SIZE_MAX);
 
+// The same for a kernel file kept open (under /proc or a cgroup folder),
+// without asking its size first: such files report none, so each read makes
+// one system call fewer. Any other file reads right too, in growing chunks.
+std::optional<std::string> ReadKernelFileFromStart(int fd, std::size_t limit = SIZE_MAX);
+
 }  // namespace qv

@@ -74,16 +74,18 @@ OsWait ReentrantMutex::Wait(int timeout) {
         Freed.wait(lock, isFree);
     else if (!Freed.wait_until(lock, *deadline, isFree))
         return OsWait::TimedOut;
-    // This thread alone goes on to the system-wide part; the others wait.
+    // This thread alone goes on to the system-wide part; the others wait. Its
+    // process stays the same meanwhile: a fork copies only the forking thread.
+    const pid_t process = ::getpid();
     Claimed = true;
-    OwnerProcess = ::getpid();
+    OwnerProcess = process;
     lock.unlock();
     const OsWait result = AcquireSystemWide(deadline);
     lock.lock();
     Claimed = false;
     if (result == OsWait::Obtained || result == OsWait::Abandoned) {
         Owner = self;
-        OwnerProcess = ::getpid();
+        OwnerProcess = process;
         Depth = 1;
     } else {
         Freed.notify_one();
