@@ -28,13 +28,14 @@ build-all: configure
 
 # The native unit suite runs once, under the sanitizers (test-asan); the
 # plain build makes only the shipped program, which the end-to-end tests run
-# as well (test-e2e-static). The packages are installed first, all at once;
-# then the stages run two at a time: each build folder is built by one target
-# alone and each run waits for the builds it needs, so that the runs that are
-# one process (Wine, qemu, a fuzzer) fill the time a core would wait. The
-# longest chains are listed first.
+# as well (test-e2e-static). The packages are installed first, all at once
+# (the 32-bit root's too, which it would otherwise install while the package
+# test may hold apt's lock); then the stages run two at a time: each build
+# folder is built by one target alone and each run waits for the builds it
+# needs, so that the runs that are one process (Wine, qemu, a fuzzer) fill the
+# time a core would wait. The longest chains are listed first.
 test:
-	scripts/install-deps native windows zip fuzz package package-test
+	scripts/install-deps native windows zip fuzz package package-test i386
 	$(MAKE) --no-print-directory -j2 --output-sync=target test-all
 
 test-all: fuzz-smoke test-asan test-win32 test-profile-oracle test-win64 package-win64 test-e2e-static \
