@@ -15,6 +15,7 @@
 #include "settings/inidata.h"
 #include "settings/store_fixture.h"
 #include "support/fake_source.h"
+#include "support/units.h"
 
 namespace qv {
 namespace {
@@ -60,8 +61,8 @@ TEST_F(SettingsStore, EachKeyOfTheExampleIsLoggedOnceWhenTheSectionIsEmpty) {
     EXPECT_EQ(logged, ExampleKeys());
 }
 
-constexpr std::uint64_t kMiB = 1ULL << 20;
-constexpr std::uint64_t kGiB = 1ULL << 30;
+using test::kGiB;
+using test::kMiB;
 
 struct ExampleEdit {
     const char* what;

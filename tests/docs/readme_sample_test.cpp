@@ -11,12 +11,13 @@
 #include "settings/inidata.h"
 #include "support/fake_source.h"
 #include "support/temp_dir.h"
+#include "support/units.h"
 
 namespace qv {
 namespace {
 
-constexpr std::uint64_t kMiB = 1ULL << 20;
-constexpr std::uint64_t kGiB = 1ULL << 30;
+using test::kGiB;
+using test::kMiB;
 
 // Eight GiB of memory and a swap file of 2 GiB (as /proc/swaps gives it, in
 // KiB), up for three days; American English and no settings file.

@@ -8,25 +8,15 @@
 
 #include "diag/log.h"
 #include "support/child_process.h"
+#include "support/fault_entries.h"
 #include "support/pattern.h"
 #include "support/temp_dir.h"
 
 namespace qv {
 namespace {
 
-const std::string kWord = "[0-9A-F]{" + std::to_string(sizeof(void*) * 2) + "}";
-const std::string kStamp = "\\d\\d:\\d\\d:\\d\\d \\d\\d/\\d\\d/\\d\\d ";
-const std::string kHalf = "[0-9A-F]{8}";
-
-const test::Pattern kRegisterEntry(kStamp + "WARNING: An unhandled exception has occurred at " +
-                                   kWord + "\\.\n" + "  The registers were as follows:\n" +
-                                   "    AX:" + kWord + "  BX:" + kWord + "  CX:" + kWord +
-                                   "  DX:" + kWord + "\n" + "    FL:" + kHalf + "  DI:" + kWord +
-                                   "  SI:" + kWord + "  BP:" + kWord + "\n" + "    CS:" + kHalf +
-                                   "  IP:" + kWord + "  SS:" + kHalf + "  SP:" + kWord + "\n" +
-                                   "    DS:" + kHalf + "  ES:" + kHalf + "  FS:" + kHalf +
-                                   "  GS:" + kHalf + "\n");
-const test::Pattern kCallerEntry(kStamp + "  Calling function was at (" + kWord + ")\\.\n");
+using test::kCallerEntry;
+using test::kRegisterEntry;
 
 // The return addresses of the caller entries, in the order of the log.
 std::vector<unsigned long long> Callers(const std::string& log) {

@@ -83,9 +83,6 @@ class InstalledCopy : public ::testing::Test {
     }
 };
 
-// A settings file with one key: every other key is noted in the log.
-constexpr const char* kSettingsInBytes = "[QUORVANT]\nShowK=0000\n";
-
 // A line's value ends in its unit: a blank for bytes.
 bool ShownInBytes(const std::string& report, const std::string& label) {
     for (const std::string& line : test::Lines(report))
@@ -95,7 +92,7 @@ bool ShownInBytes(const std::string& report, const std::string& label) {
 
 TEST_F(InstalledCopy, LogsInTheUsersStateFolderAndReadsTheSettingsOfTheirConfigFolder) {
     fs::create_directories(home.path() / ".config/quorvant");
-    test::WriteFile(home / ".config/quorvant/QUORVANT.INI", kSettingsInBytes);
+    test::WriteFile(home / ".config/quorvant/QUORVANT.INI", test::kSettingsInBytes);
     const std::set<std::string> installed = InstalledFiles();
 
     const test::Outcome run = RunInstalled();
@@ -124,7 +121,7 @@ TEST_P(InstalledCopyWithoutLogFolder, ReportsAndWritesNowhereElse) {
     test::WriteFile(home / "file", "");
     fs::create_directories(home.path() / GetParam().settingsFolder);
     test::WriteFile((home.path() / GetParam().settingsFolder / "QUORVANT.INI").string(),
-                    kSettingsInBytes);
+                    test::kSettingsInBytes);
     std::vector<std::string> environment;
     for (std::string variable : GetParam().environment) {
         if (const std::size_t at = variable.find("<home>"); at != std::string::npos)

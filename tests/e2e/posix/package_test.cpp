@@ -21,8 +21,6 @@ namespace fs = std::filesystem;
 
 const std::vector<std::string> kQuietApt = {"DEBIAN_FRONTEND=noninteractive"};
 const std::string kTestUser = "snapshot-pkgtest";
-// A settings file with one key: every other key is noted in the log.
-const std::string kSettingsInBytes = "[QUORVANT]\nShowK=0000\n";
 
 bool PackageInstalled() {
     const test::Outcome query =
@@ -137,7 +135,7 @@ void ExpectSettingsReadAndLogged(const test::Outcome& run, const fs::path& home)
 
 void WriteSettings(const fs::path& home) {
     fs::create_directories(home / ".config/quorvant");
-    test::WriteFile((home / ".config/quorvant/QUORVANT.INI").string(), kSettingsInBytes);
+    test::WriteFile((home / ".config/quorvant/QUORVANT.INI").string(), test::kSettingsInBytes);
 }
 
 TEST(DebianPackage, InstallsRunsAndRemovesCleanly) {

@@ -28,6 +28,10 @@ struct Launch {
 
 constexpr int kNotArranged = 125;
 
+// A settings file with one key, ShowK=0000 (values in bytes): every other key
+// is noted in the log.
+constexpr const char* kSettingsInBytes = "[QUORVANT]\nShowK=0000\n";
+
 Outcome Run(const Launch& launch);
 // The text's lines without their line ends.
 std::vector<std::string> Lines(const std::string& text);

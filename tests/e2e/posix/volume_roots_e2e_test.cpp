@@ -22,6 +22,7 @@
 
 #include "e2e/posix/mounts.h"
 #include "e2e/posix/run.h"
+#include "support/shell_output.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -45,17 +46,6 @@ std::map<std::string, std::string> VolumeLines(const std::string& report) {
 
 void WriteFile(const std::string& path, const char* text) {
     std::ofstream(path) << text;
-}
-
-std::string Output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char chunk[256];
-        while (std::fgets(chunk, sizeof chunk, pipe) != nullptr) text += chunk;
-        ::pclose(pipe);
-    }
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
 }
 
 // Whether the program names a dynamic loader (PT_INTERP): a root that holds
@@ -143,7 +133,8 @@ TEST_F(RootOfItsOwn, AnSdCardHoldingTheRootIsTheSystemsDisk) {
             ("truncate -s 64M " + image + " && mkfs.ext4 -q -F " + image + " >/dev/null 2>&1")
                 .c_str()) != 0)
         GTEST_SKIP() << "mkfs.ext4 is missing";
-    const std::string loop = Output("losetup -f --show " + image + " 2>/dev/null");
+    std::string loop = test::ShellOutput("losetup -f --show " + image + " 2>/dev/null");
+    while (!loop.empty() && loop.back() == '\n') loop.pop_back();
     if (loop.empty()) GTEST_SKIP() << "no loop device free";
     struct Detach {
         std::string device;

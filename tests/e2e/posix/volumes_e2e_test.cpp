@@ -22,21 +22,11 @@
 #include "platform/posix/volume_query.h"
 #include "platform/processes.h"
 #include "platform/volumes.h"
+#include "support/shell_output.h"
 #include "support/temp_dir.h"
 
 namespace qv {
 namespace {
-
-std::string Output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char chunk[4096];
-        std::size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) text.append(chunk, got);
-        ::pclose(pipe);
-    }
-    return text;
-}
 
 struct DfRow {
     std::string type;
@@ -45,7 +35,8 @@ struct DfRow {
 
 // df's local file systems by mount point, in bytes.
 std::map<std::string, DfRow> LocalFileSystemsOfDf() {
-    std::istringstream rows(Output("df -l -B1 --output=fstype,avail,target 2>/dev/null"));
+    std::istringstream rows(
+        test::ShellOutput("df -l -B1 --output=fstype,avail,target 2>/dev/null"));
     std::map<std::string, DfRow> found;
     std::string line;
     std::getline(rows, line);  // heading
@@ -120,7 +111,7 @@ TEST(ProcessCount, AgreesWithAListingOfProc) {
 }
 
 TEST(ReportOfThisMachine, HasEveryLineEndingInColumn79) {
-    const std::string report = Output(std::string(SNAPSHOT_EXE) + " 2>/dev/null");
+    const std::string report = test::ShellOutput(std::string(SNAPSHOT_EXE) + " 2>/dev/null");
     std::istringstream lines(report);
     std::vector<std::string> all;
     for (std::string line; std::getline(lines, line);) all.push_back(line);

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/posix/cgroup_memory.h"
+#include "support/units.h"
 
 namespace qv {
 namespace {
 
-constexpr std::uint64_t kMiB = 1024ULL * 1024;
-constexpr std::uint64_t kGiB = 1024 * kMiB;
+using test::kGiB;
+using test::kMiB;
 
 struct FixtureCase {
     const char* folder;

@@ -5,22 +5,14 @@
 #include <vector>
 
 #include "support/child_process.h"
-#include "support/pattern.h"
+#include "support/fault_entries.h"
 #include "support/temp_dir.h"
 
 namespace qv {
 namespace {
 
-const test::Pattern kRegisterEntry(
-    "\\d\\d:\\d\\d:\\d\\d \\d\\d/\\d\\d/\\d\\d WARNING: An unhandled exception has occurred at "
-    "([0-9A-F]{16})\\.\n"
-    "  The registers were as follows:\n"
-    "    AX:[0-9A-F]{16}  BX:[0-9A-F]{16}  CX:[0-9A-F]{16}  DX:[0-9A-F]{16}\n"
-    "    FL:[0-9A-F]{8}  DI:[0-9A-F]{16}  SI:[0-9A-F]{16}  BP:[0-9A-F]{16}\n"
-    "    CS:[0-9A-F]{8}  IP:[0-9A-F]{16}  SS:[0-9A-F]{8}  SP:[0-9A-F]{16}\n"
-    "    DS:[0-9A-F]{8}  ES:[0-9A-F]{8}  FS:[0-9A-F]{8}  GS:[0-9A-F]{8}\n");
-const test::Pattern kCallerEntry(
-    "\\d\\d:\\d\\d:\\d\\d \\d\\d/\\d\\d/\\d\\d   Calling function was at ([0-9A-F]{16})\\.\n");
+using test::kCallerEntry;
+using test::kRegisterEntry;
 
 // On the thread that linked the handler, and on a second thread that
 // registered itself: each needs a signal stack of its own.

@@ -48,25 +48,25 @@ TEST(ItemsFromLanginfo, DerivesOrderClockAndSeparators) {
 }
 
 // The locales that the build generates for the tests.
-class LocaleItemsNamed : public ::testing::Test {
+class ItemsOfNamedLocales : public ::testing::Test {
   protected:
     void SetUp() override { ::setenv("LOCPATH", BUILD_DIR "/locales", 1); }
 };
 
-TEST_F(LocaleItemsNamed, ReadsRealLocales) {
+TEST_F(ItemsOfNamedLocales, ReadsRealLocales) {
     EXPECT_EQ(qv::LocaleItemsNamed("de_DE.UTF-8", "de_DE.UTF-8"),
               (LocaleItems{"1", "1", ".", ".", ":", "", ""}));
     EXPECT_EQ(qv::LocaleItemsNamed("en_US.UTF-8", "en_US.UTF-8"),
               (LocaleItems{"0", "0", ",", "/", ":", "AM", "PM"}));
 }
 
-TEST_F(LocaleItemsNamed, CategoriesAreResolvedSeparately) {
+TEST_F(ItemsOfNamedLocales, CategoriesAreResolvedSeparately) {
     EXPECT_EQ(qv::LocaleItemsNamed("de_DE.UTF-8", "C"),
               (LocaleItems{"0", "1", ".", "/", ":", "AM", "PM"}));
 }
 
 // The C locale in UTF-8 is answered without loading it: the items are C's.
-TEST_F(LocaleItemsNamed, TheCLocaleInUtf8HasTheItemsOfC) {
+TEST_F(ItemsOfNamedLocales, TheCLocaleInUtf8HasTheItemsOfC) {
     const LocaleItems c{"0", "1", "", "/", ":", "AM", "PM"};
     EXPECT_EQ(qv::LocaleItemsNamed("C.UTF-8", "C.utf8"), c);
     EXPECT_EQ(qv::LocaleItemsNamed("POSIX", "C"), c);
@@ -74,7 +74,7 @@ TEST_F(LocaleItemsNamed, TheCLocaleInUtf8HasTheItemsOfC) {
 
 // Garbage in the locale variables must not leave the report without its
 // separators: the C locale stands in.
-TEST_F(LocaleItemsNamed, UnknownNamesGiveTheCLocale) {
+TEST_F(ItemsOfNamedLocales, UnknownNamesGiveTheCLocale) {
     EXPECT_EQ(qv::LocaleItemsNamed("xx_NOWHERE.garbage", "\x01\x02"),
               (LocaleItems{"0", "1", "", "/", ":", "AM", "PM"}));
 }

@@ -12,6 +12,7 @@
 
 #include "platform/mutex.h"
 #include "support/child_process.h"
+#include "support/shell_output.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -20,17 +21,6 @@ namespace {
 std::string UniqueName(const char* what) {
     return std::string("qv test/") + what + " " + std::to_string(::getpid()) + "-" +
            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-}
-
-// The output of a shell command.
-std::string Output(const std::string& command) {
-    std::string output;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-        ::pclose(pipe);
-    }
-    return output;
 }
 
 // A copy started where the user's session folder /run/user/UID is there and
@@ -46,7 +36,8 @@ struct SessionCase {
 class NamedMutexAcrossSessions : public testing::TestWithParam<SessionCase> {};
 
 TEST_P(NamedMutexAcrossSessions, IsOneMutexWhereverTheSessionFolderIs) {
-    if (Output("unshare --user --map-current-user --mount true 2>&1 && echo ok") != "ok\n")
+    if (test::ShellOutput("unshare --user --map-current-user --mount true 2>&1 && echo ok") !=
+        "ok\n")
         GTEST_SKIP() << "no user and mount namespaces here";
     test::TempDir dir;
     test::HomeAt home(dir.path().string());
@@ -57,8 +48,9 @@ TEST_P(NamedMutexAcrossSessions, IsOneMutexWhereverTheSessionFolderIs) {
     const std::string script = std::string("mount -t tmpfs none /run/user && ") +
                                GetParam().makeSessionFolder + " exec '" HELPER_EXE "' try-mutex '" +
                                name + "'";
-    EXPECT_EQ(Output("unshare --user --map-current-user --mount sh -c \"" + script + "\""),
-              "request 0\n")
+    EXPECT_EQ(
+        test::ShellOutput("unshare --user --map-current-user --mount sh -c \"" + script + "\""),
+        "request 0\n")
         << "the other copy got a mutex this process owns";
     mine.Release();
 }

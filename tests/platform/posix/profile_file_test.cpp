@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/profile.h"
+#include "support/shell_output.h"
 #include "support/temp_dir.h"
 
 namespace qv {
@@ -84,18 +85,6 @@ bool BecomeUser(uid_t user) {
 
 bool BecomeNobody() {
     return BecomeUser(65534);
-}
-
-// What a shell command printed; its standard error goes with it.
-std::string Output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
-        char chunk[512];
-        for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-            text.append(chunk, got);
-        ::pclose(pipe);
-    }
-    return text;
 }
 
 bool Succeeds(const std::string& command) {
@@ -178,13 +167,14 @@ TEST_F(ProfileFile, ARewriteKeepsWhoMayUseTheFile) {
         ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
         const std::string in = "cd '" + folder + "' && ";
         if (!Succeeds(in + c.arrange)) {
-            GTEST_SKIP() << "no ACLs or attributes here: " << Output(in + c.arrange);
+            GTEST_SKIP() << "no ACLs or attributes here: "
+                         << test::ShellOutput(in + c.arrange + " 2>&1");
         }
         const std::string shown = in + "getfacl -n QUORVANT.INI; getfattr -d -m - QUORVANT.INI";
-        const std::string before = Output(shown);
+        const std::string before = test::ShellOutput(shown + " 2>&1");
         ASSERT_TRUE(WritePrivateProfileText("QUORVANT", "Position", nullptr, file.c_str()));
         EXPECT_EQ(test::ReadFile(file), "[QUORVANT]\r\nShowK=0000\r\n") << c.what;
-        EXPECT_EQ(Output(shown), before) << c.what;
+        EXPECT_EQ(test::ShellOutput(shown + " 2>&1"), before) << c.what;
         EXPECT_EQ(InChild([&] {
                       return BecomeUser(1234) &&
                              WritePrivateProfileText("QUORVANT", "ShowK", "0100", file.c_str());
