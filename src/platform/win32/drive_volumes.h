@@ -25,7 +25,10 @@ using DriveQuery = std::optional<Volume> (*)(int Drive);
 // of their letters, each asked with Query on a thread of its own, all at once.
 // A drive that has not answered within Deadline is left out, and its thread
 // is left to itself: it is never waited for, not even when the process ends.
-std::vector<Volume> VolumesOfDrives(DWORD Drives, DriveQuery Query,
+// The mask is Windows' DWORD (GetLogicalDrives), named from the global
+// namespace: the system's own DWORD of platform/types.h is another type, and
+// which one a bare name meant would hang on what was included before.
+std::vector<Volume> VolumesOfDrives(::DWORD Drives, DriveQuery Query,
                                     std::chrono::milliseconds Deadline);
 
 }  // namespace qv

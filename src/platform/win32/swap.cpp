@@ -21,7 +21,7 @@ std::optional<std::string> ReadPagingFiles() {
         ERROR_SUCCESS)
         return std::nullopt;
     std::optional<std::string> value;
-    DWORD size = 0;
+    ::DWORD size = 0;  // Windows' own, not the system's DWORD
     if (::RegQueryValueExA(key, "PagingFiles", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
         std::vector<char> data(size + 1, '\0');
         if (::RegQueryValueExA(key, "PagingFiles", nullptr, nullptr,

@@ -103,7 +103,7 @@ constexpr SIZE_T kDriveThreadStack = 256 * 1024;
 
 }  // namespace
 
-std::vector<Volume> VolumesOfDrives(DWORD Drives, DriveQuery Query,
+std::vector<Volume> VolumesOfDrives(::DWORD Drives, DriveQuery Query,
                                     std::chrono::milliseconds Deadline) {
     const auto deadline = std::chrono::steady_clock::now() + Deadline;
     std::vector<DriveJob*> jobs;

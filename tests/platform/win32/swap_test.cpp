@@ -24,7 +24,7 @@ class PagingFilesValue {
     explicit PagingFilesValue(const std::optional<std::string>& value) {
         ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key,
                           nullptr);
-        DWORD size = 0;
+        ::DWORD size = 0;
         if (::RegQueryValueExA(Key, "PagingFiles", nullptr, &Type, nullptr, &size) ==
             ERROR_SUCCESS) {
             Saved.emplace(size, '\0');
@@ -49,7 +49,7 @@ class PagingFilesValue {
     }
 
     HKEY Key = nullptr;
-    DWORD Type = REG_MULTI_SZ;
+    ::DWORD Type = REG_MULTI_SZ;
     std::optional<std::string> Saved;
 };
 

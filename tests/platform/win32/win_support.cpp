@@ -35,7 +35,7 @@ void MessageBoxCloser::Watch(const std::string& title, int limitMilliseconds) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMilliseconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        const HWND box = ::FindWindowA(kDialogClass, title.c_str());
+        const ::HWND box = ::FindWindowA(kDialogClass, title.c_str());
         if (!box) {
             ::Sleep(20);
             continue;
