@@ -85,8 +85,9 @@ TEST_F(Win32Library, HoldsTheThreeSounds) {
     }
 }
 
-// A missing string reads as "" and leaves one log entry with the handle, the
-// number and the system's error code.
+// A missing string reads as "" and leaves one log entry with the handle (as a
+// whole number: a 64-bit build may load the library above 4 GiB), the number
+// and the system's error code.
 TEST_F(Win32Library, AMissingStringIsEmptyAndLoggedWithTheErrorCode) {
     const test::TempDir home;
     const test::HomeAt at(home.path().string());
@@ -94,10 +95,10 @@ TEST_F(Win32Library, AMissingStringIsEmptyAndLoggedWithTheErrorCode) {
         const ResourceString missing(Library, id);
         const DWORD error = ::GetLastError();
         EXPECT_STREQ(missing, "") << id;
-        const std::string expected =
-            "ERROR: Unable to get string resource.  Module " +
-            std::to_string(static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(Library))) +
-            ", id " + std::to_string(id) + ".  Status " + std::to_string(error) + ".\r\n";
+        const std::string expected = "ERROR: Unable to get string resource.  Module " +
+                                     std::to_string(reinterpret_cast<std::uintptr_t>(Library)) +
+                                     ", id " + std::to_string(id) + ".  Status " +
+                                     std::to_string(error) + ".\r\n";
         const std::string log = test::ReadFile(home / "QUORVANT.LOG");
         EXPECT_NE(log.find(expected), std::string::npos) << log;
     }
