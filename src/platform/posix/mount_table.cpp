@@ -16,8 +16,10 @@ namespace {
 
 // The next field of a mountinfo line, taken off the line. Fields are separated
 // by single spaces (blanks inside names are escaped by the kernel); a run of
-// spaces is read as one separator.
-std::string_view NextField(std::string_view& line) {
+// spaces is read as one separator. Not proc_text's NextField, which splits at
+// tabs as well: mountinfo's fields are long paths, and one memchr for the
+// space reads them at a fraction of the cost of testing each byte for both.
+std::string_view NextMountInfoField(std::string_view& line) {
     while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
     const std::size_t end = line.find(' ');
     const std::string_view field = line.substr(0, end);
@@ -153,17 +155,18 @@ std::vector<std::size_t> ParentIndexes(const std::vector<MountEntry>& mounts) {
 
 std::optional<MountInfoFields> SplitMountInfoLine(std::string_view line) {
     MountInfoFields fields;
-    fields.Id = NextField(line);
-    fields.ParentId = NextField(line);
-    fields.Device = NextField(line);
-    fields.Root = NextField(line);
-    fields.MountPoint = NextField(line);
-    if (NextField(line).empty()) return std::nullopt;  // the mount's options
-    for (std::string_view field = NextField(line); field != "-"; field = NextField(line))
+    fields.Id = NextMountInfoField(line);
+    fields.ParentId = NextMountInfoField(line);
+    fields.Device = NextMountInfoField(line);
+    fields.Root = NextMountInfoField(line);
+    fields.MountPoint = NextMountInfoField(line);
+    if (NextMountInfoField(line).empty()) return std::nullopt;  // the mount's options
+    for (std::string_view field = NextMountInfoField(line); field != "-";
+         field = NextMountInfoField(line))
         if (field.empty()) return std::nullopt;
-    fields.Type = NextField(line);
-    fields.Source = NextField(line);
-    fields.SuperOptions = NextField(line);
+    fields.Type = NextMountInfoField(line);
+    fields.Source = NextMountInfoField(line);
+    fields.SuperOptions = NextMountInfoField(line);
     if (fields.Id.empty() || fields.ParentId.empty() || fields.Device.empty() ||
         fields.Root.empty() || fields.MountPoint.empty() || fields.Type.empty() ||
         fields.Source.empty())
