@@ -57,7 +57,7 @@ build-e2e: build
 	cmake --build build -j $(JOBS) --target e2e_tests
 
 test-e2e-static: build-e2e
-	LOCPATH=$(CURDIR)/build/locales ./build/tests/e2e_tests
+	LOCPATH=/usr/lib/locale ./build/tests/e2e_tests
 
 # Each fuzz target for FUZZ_SECONDS (make test gives each a few seconds).
 FUZZ_SECONDS ?= 60

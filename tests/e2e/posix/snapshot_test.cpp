@@ -192,7 +192,7 @@ struct DatedRun {
 };
 
 DatedRun RunForTheDate(std::vector<std::string> environment) {
-    environment.push_back(std::string("LOCPATH=") + BUILD_DIR + "/locales");
+    environment.push_back(std::string("LOCPATH=") + TEST_LOCALES);
     DatedRun run;
     run.before = std::time(nullptr);
     const test::Outcome outcome = RunSnapshot(std::move(environment));
@@ -333,8 +333,7 @@ TEST_F(CopiedSnapshot, DigitGroupsFollowTheLocale) {
     } cases[] = {{"de_DE.UTF-8", '.'}, {"en_US.UTF-8", ','}, {"C", 0}};
     for (const auto& c : cases) {
         const test::Outcome outcome = test::Run(
-            {exe},
-            {std::string("LC_ALL=") + c.locale, std::string("LOCPATH=") + BUILD_DIR + "/locales"});
+            {exe}, {std::string("LC_ALL=") + c.locale, std::string("LOCPATH=") + TEST_LOCALES});
         const auto lines = Lines(outcome.out);
         const std::string* line = LineStartingWith(lines, "Free physical memory");
         ASSERT_NE(line, nullptr) << outcome.out;

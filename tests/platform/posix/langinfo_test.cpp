@@ -50,7 +50,7 @@ TEST(ItemsFromLanginfo, DerivesOrderClockAndSeparators) {
 // The locales that the build generates for the tests.
 class ItemsOfNamedLocales : public ::testing::Test {
   protected:
-    void SetUp() override { ::setenv("LOCPATH", BUILD_DIR "/locales", 1); }
+    void SetUp() override { ::setenv("LOCPATH", TEST_LOCALES, 1); }
 };
 
 TEST_F(ItemsOfNamedLocales, ReadsRealLocales) {

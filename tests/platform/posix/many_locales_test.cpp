@@ -113,7 +113,7 @@ std::map<ULONG, std::string> LocaleStrings(const Reference& r) {
 class ManyLocales : public ::testing::Test {
   protected:
     void SetUp() override {
-        ::setenv("LOCPATH", BUILD_DIR "/locales", 1);
+        ::setenv("LOCPATH", TEST_LOCALES, 1);
         ::setenv("TZ", "UTC", 1);
         ::tzset();
         ASSERT_NE(std::setlocale(LC_CTYPE, "en_US.UTF-8"), nullptr);
