@@ -33,13 +33,15 @@ build-all: configure
 # test may hold apt's lock); then the stages run two at a time: each build
 # folder is built by one target alone and each run waits for the builds it
 # needs, so that the runs that are one process (Wine, qemu, a fuzzer) fill the
-# time a core would wait. The longest chains are listed first.
+# time a core would wait. The longest chains are listed first: make starts
+# them in this order, and lint, the longest of all (clang-tidy's analyser),
+# left last would run alone at the end.
 test:
 	scripts/install-deps native windows zip fuzz package package-test i386
 	$(MAKE) --no-print-directory -j2 --output-sync=target test-all
 
-test-all: fuzz-smoke test-asan test-win32 test-profile-oracle test-win64 package-win64 test-e2e-static \
-	test-package lint
+test-all: lint fuzz-smoke test-asan test-win32 test-profile-oracle test-win64 package-win64 \
+	test-e2e-static test-package
 
 test-native: build-all
 	ctest --test-dir build --output-on-failure -j $(JOBS)
