@@ -6,7 +6,7 @@
 
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-all configure build build-all test-native test-asan build-e2e test-e2e-static fuzz \
+.PHONY: run test test-all configure character-tables build build-all test-native test-asan build-e2e test-e2e-static fuzz \
 	fuzz-build fuzz-smoke configure-win64 build-win64 program-win64 wine-prefix-win64 test-win64 \
 	test-profile-oracle build-win32 test-win32 lint bench format clean package test-package package-win64
 
@@ -17,9 +17,13 @@ configure:
 	scripts/install-deps native
 	cmake --preset native >/dev/null
 
+# The character tables that the build generates, which lint needs as well.
+character-tables: configure
+	cmake --build build --target unicode_tables
+
 # The program and its language catalogue (QUORVANT.cat beside it): all that
 # `make run` needs, without the tests.
-build: configure
+build: character-tables
 	cmake --build build -j $(JOBS) --target snapshot
 
 # Everything of the native build: the program, the tests and what they need.
@@ -148,8 +152,8 @@ NATIVE_SOURCES = $(shell git ls-files 'src/*.cpp' | grep -v '/win32/')
 # enables. clang-tidy checks one file per run: with several, its analyser
 # carries state from one file into the next and reports faults that are not there.
 # It needs the compile commands that configuring writes and the character
-# tables that the build generates.
-lint: build
+# tables that the build generates, not the build itself.
+lint: character-tables
 	@echo "clang-format and clang-tidy over the sources"
 	@clang-format --dry-run --Werror $(SOURCES)
 	@out=$$(echo $(NATIVE_SOURCES) | xargs -n 1 -P $(JOBS) clang-tidy -p build --quiet 2>&1); \
