@@ -38,16 +38,16 @@ int CountWithToolHelp(const ProcessCounter::Functions& f) {
 // The identifiers fill the buffer exactly when it may have been too small:
 // then the buffer doubles and the enumeration is asked again.
 int CountWithProcessStatus(const ProcessCounter::Functions& f) {
-    constexpr DWORD kLargestBuffer = 64u << 20;
-    DWORD offered = 1024;
-    DWORD returned = 0;
-    std::vector<DWORD> ids;
+    constexpr ::DWORD kLargestBuffer = 64u << 20;
+    ::DWORD offered = 1024;
+    ::DWORD returned = 0;
+    std::vector<::DWORD> ids;
     for (;; offered *= 2) {
-        ids.assign(offered / sizeof(DWORD), 0);
+        ids.assign(offered / sizeof(::DWORD), 0);
         if (!f.pEnumProcesses(ids.data(), offered, &returned)) break;
         if (returned != offered || offered >= kLargestBuffer) break;
     }
-    return static_cast<int>(returned / sizeof(DWORD));
+    return static_cast<int>(returned / sizeof(::DWORD));
 }
 
 }  // namespace

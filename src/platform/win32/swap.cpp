@@ -60,7 +60,7 @@ std::string FirstPagingFilePath(const std::string& value) {
     return first.substr(0, first.find(' '));
 }
 
-SwapFile SwapFileOfPlatform(DWORD platformId) {
+SwapFile SwapFileOfPlatform(::DWORD platformId) {
     return platformId == kWindows9xPlatform ? SwapFileFromProfile() : SwapFileFromRegistry();
 }
 
