@@ -8,6 +8,7 @@
  * Prints, a line per command, the median wall time of a run in microseconds,
  * from fork to the end of the wait, with output sent to /dev/null. */
 #define _GNU_SOURCE
+#include <errno.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdio.h>
@@ -37,6 +38,10 @@ static double TimeOneRun(char* const* argv, const posix_spawn_file_actions_t* qu
     }
     int status;
     while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) {
+            perror("alternate: waitpid");
+            exit(2);
+        }
     }
     const double took = Now() - start;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -61,9 +66,13 @@ int main(int argc, char** argv) {
     char* arguments[kMaxCommands][kMaxArguments + 1] = {{0}};
     for (int c = 0; c < commands; ++c) {
         int n = 0;
-        for (char* word = strtok(argv[c + 2], " "); word && n < kMaxArguments;
-             word = strtok(NULL, " "))
+        for (char* word = strtok(argv[c + 2], " "); word; word = strtok(NULL, " ")) {
+            if (n == kMaxArguments) {
+                fprintf(stderr, "alternate: at most %d words a command\n", kMaxArguments);
+                return 2;
+            }
             arguments[c][n++] = word;
+        }
     }
     posix_spawn_file_actions_t quiet;
     posix_spawn_file_actions_init(&quiet);
