@@ -1,10 +1,7 @@
 #include "platform/posix/catalogue.h"
 
-#include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <new>
 
 namespace qv {
 namespace {
@@ -74,7 +71,7 @@ class Parser {
         if (const char* problem = DecodeQuoted(length)) return problem;
         SkipBlanks();
         if (!AtEnd()) return "text after the closing quote";
-        std::uint32_t& slot = Out.offsets.get()[id];
+        std::uint32_t& slot = Out.offsets.Slot(id);
         if (slot != 0) return "string number given twice";
         slot = static_cast<std::uint32_t>(offset);
         Text[offset + length] = '\0';  // the closing quote or a decoded character's room
@@ -125,20 +122,22 @@ class Parser {
 
 }  // namespace
 
-// calloc rather than a vector: a large zeroed block comes from the system as
-// pages that are read as zeros until written, where a vector would write them all.
-Catalogue::Catalogue()
-    : offsets(static_cast<std::uint32_t*>(std::calloc(kLargestId + 1, sizeof(std::uint32_t)))) {
-    if (!offsets) throw std::bad_alloc();
+std::uint32_t Catalogue::Offsets::Of(ULONG id) const {
+    const std::size_t leaf = id / kLeafSize;
+    return leaf < leaves.size() && leaves[leaf] ? (*leaves[leaf])[id % kLeafSize] : 0;
 }
 
-void Catalogue::Free::operator()(std::uint32_t* table) const {
-    std::free(table);
+std::uint32_t& Catalogue::Offsets::Slot(ULONG id) {
+    const std::size_t leaf = id / kLeafSize;
+    if (leaf >= leaves.size()) leaves.resize(leaf + 1);
+    if (!leaves[leaf]) leaves[leaf] = std::make_unique<Leaf>();  // zeroed: no string yet
+    return (*leaves[leaf])[id % kLeafSize];
 }
 
 std::optional<std::string_view> Catalogue::Find(ULONG id) const {
-    if (id > kLargestId || offsets.get()[id] == 0) return std::nullopt;
-    const std::string_view rest = text.substr(offsets.get()[id]);
+    const std::uint32_t offset = id > kLargestId ? 0 : offsets.Of(id);
+    if (offset == 0) return std::nullopt;
+    const std::string_view rest = text.substr(offset);
     return rest.substr(0, rest.find('\0'));
 }
 

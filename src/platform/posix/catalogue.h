@@ -6,6 +6,7 @@
 // tests and fuzzers feed it any text.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,8 +27,6 @@ struct Catalogue {
     // The most problems kept; the rest are only counted.
     static constexpr std::size_t kMostProblems = 20;
 
-    Catalogue();
-
     std::string_view text;  // the parsed text, each string decoded in place and ended by a zero
     std::size_t count = 0;  // the strings it holds
     std::vector<CatalogueProblem> problems;  // the first malformed lines, which are skipped
@@ -38,17 +37,29 @@ struct Catalogue {
     std::optional<std::string_view> Find(ULONG id) const;
 
     // Where the text of each string number begins in `text`, 0 for none (a
-    // text never begins the file). Zeroed memory that pages in only where a
-    // number is used: a small catalogue touches one page of it.
-    struct Free {
-        void operator()(std::uint32_t* table) const;
+    // text never begins the file).
+    class Offsets {
+      public:
+        std::uint32_t Of(ULONG id) const;
+        // The place of `id`, made (as 0) when it is the first of its leaf.
+        std::uint32_t& Slot(ULONG id);
+
+      private:
+        // Leaves of 256 numbers, each made when a number of it is first
+        // given: a catalogue's numbers lie close together, so a small one
+        // takes one leaf of 1 KiB from the heap, where a table of all 65,536
+        // numbers took 256 KiB of fresh pages, mapped and unmapped on every
+        // run, for the same single page used.
+        static constexpr std::size_t kLeafSize = 256;
+        using Leaf = std::array<std::uint32_t, kLeafSize>;
+        std::vector<std::unique_ptr<Leaf>> leaves;  // by id / kLeafSize
     };
-    std::unique_ptr<std::uint32_t, Free> offsets;
+    Offsets offsets;
 };
 
 // Parses the text in one pass, decoding each string where it stands (a decoded
 // text is never longer than its quoted form) and putting a zero byte at its
-// end: no copy of any string, and four bytes of table a string number. The
+// end: no copy of any string, and four bytes a number in the leaves used. The
 // catalogue refers to the text, which must outlive it. A text of 4 GiB or more
 // is not parsed.
 Catalogue ParseCatalogue(char* text, std::size_t size);
