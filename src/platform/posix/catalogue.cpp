@@ -23,25 +23,16 @@ class Parser {
         if (std::string_view(Text, Size).substr(0, kByteOrderMark.size()) == kByteOrderMark)
             At = kByteOrderMark.size();  // many editors begin a UTF-8 file so
         for (int line = 1; At < Size; ++line) {
+            const char* newline = Find(Text + At, Text + Size, '\n');
+            LineEnd = newline ? static_cast<std::size_t>(newline - Text) : Size;
             if (const char* problem = ParseLine()) Skip(line, problem);
-            NextLine();
+            At = LineEnd + 1;
         }
     }
 
   private:
-    // A line ends at its line feed; `At` never passes it but at NextLine.
-    bool AtEnd() const { return At >= Size || Text[At] == '\n'; }
-
-    // Past the line feed that ends the current line; a well-formed entry
-    // stands at it already, so most lines need no search.
-    void NextLine() {
-        if (!AtEnd()) {
-            const void* newline = std::memchr(Text + At, '\n', Size - At);
-            At =
-                newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - Text) : Size;
-        }
-        ++At;
-    }
+    // `At` stays within the current line, which ends at `LineEnd`.
+    bool AtEnd() const { return At >= LineEnd; }
 
     void SkipBlanks() {
         while (!AtEnd() && IsBlank(Text[At])) ++At;
@@ -80,44 +71,60 @@ class Parser {
     }
 
     // Decodes the quoted text from `At` (past the opening quote) to its closing
-    // quote in place; `At` ends past the closing quote.
+    // quote in place; `At` ends past the closing quote. The runs between
+    // escapes are found with memchr and moved whole, each byte searched
+    // once: a loop over each byte took most of what a 1 MiB catalogue costs.
     const char* DecodeQuoted(std::size_t& length) {
-        const std::size_t first = At;
-        std::size_t to = first;
-        while (!AtEnd()) {
-            char c = Text[At++];
-            if (c == '"') {
-                length = to - first;
+        const char* const end = Text + LineEnd;
+        const char* from = Text + At;
+        char* const first = Text + At;
+        char* to = first;
+        const char* quote = Find(from, end, '"');
+        for (;;) {
+            if (quote && quote < from) quote = Find(from, end, '"');  // that one was escaped
+            const char* const stop = quote ? quote : end;
+            const char* const escape = Find(from, stop, '\\');
+            const char* const runEnd = escape ? escape : stop;
+            if (to != from) std::memmove(to, from, static_cast<std::size_t>(runEnd - from));
+            to += runEnd - from;  // to <= from: a decoded escape is shorter
+            if (!escape) {
+                if (!quote) return "no closing quote";
+                At = static_cast<std::size_t>(quote + 1 - Text);
+                length = static_cast<std::size_t>(to - first);
                 return nullptr;
             }
-            if (c == '\\') {
-                if (AtEnd()) break;
-                switch (Text[At++]) {
-                    case '"':
-                        c = '"';
-                        break;
-                    case '\\':
-                        c = '\\';
-                        break;
-                    case 'n':
-                        c = '\n';
-                        break;
-                    case 't':
-                        c = '\t';
-                        break;
-                    default:
-                        return "unknown escape";
-                }
-            }
-            Text[to++] = c;
+            if (escape + 1 == end) return "no closing quote";
+            const char decoded = Unescaped(escape[1]);
+            if (decoded == 0) return "unknown escape";
+            *to++ = decoded;
+            from = escape + 2;
         }
-        return "no closing quote";
+    }
+
+    static const char* Find(const char* from, const char* end, char c) {
+        return static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
+    }
+
+    // The character an escape stands for, 0 for an unknown escape.
+    static char Unescaped(char letter) {
+        switch (letter) {
+            case '"':
+            case '\\':
+                return letter;
+            case 'n':
+                return '\n';
+            case 't':
+                return '\t';
+            default:
+                return 0;
+        }
     }
 
     Catalogue& Out;
     char* Text;
     std::size_t Size;
     std::size_t At = 0;
+    std::size_t LineEnd = 0;
 };
 
 }  // namespace

@@ -45,6 +45,7 @@ TEST(ParseCatalogue, SkipsMalformedLinesAndNamesThem) {
         {"13 text", "no quoted text after the number"},
         {"13 \"open", "no closing quote"},
         {"13 \"ends in backslash\\", "no closing quote"},
+        {"13 \"ends in an escaped quote\\\"", "no closing quote"},
         {"13 \"bad \\q escape\"", "unknown escape"},
         {"13 \"a\" b", "text after the closing quote"},
         {"28@posix \"qualified\"", "no quoted text after the number"},
