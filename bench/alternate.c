@@ -6,7 +6,9 @@
  *   alternate RUNS COMMAND...
  * Each COMMAND is a program and its arguments separated by spaces (no shell).
  * Prints, a line per command, the median wall time of a run in microseconds,
- * from fork to the end of the wait, with output sent to /dev/null. */
+ * from fork to the end of the wait, with output sent to /dev/null, and the
+ * mean processor time (user and system) of a run, which does not count the
+ * waits of a busy machine. */
 #define _GNU_SOURCE
 #include <errno.h>
 #include <fcntl.h>
@@ -14,6 +16,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -28,8 +31,13 @@ static double Now(void) {
     return (double)now.tv_sec * 1e6 + (double)now.tv_nsec / 1e3;
 }
 
-/* One run of the program, in microseconds; exits when it cannot be run or fails. */
-static double TimeOneRun(char* const* argv, const posix_spawn_file_actions_t* quiet) {
+static double Microseconds(struct timeval time) {
+    return (double)time.tv_sec * 1e6 + (double)time.tv_usec;
+}
+
+/* One run of the program: its wall time in microseconds, with its processor
+ * time added to `cpu`; exits when it cannot be run or fails. */
+static double TimeOneRun(char* const* argv, const posix_spawn_file_actions_t* quiet, double* cpu) {
     const double start = Now();
     pid_t child;
     if (posix_spawn(&child, argv[0], quiet, NULL, argv, environ) != 0) {
@@ -37,9 +45,10 @@ static double TimeOneRun(char* const* argv, const posix_spawn_file_actions_t* qu
         exit(2);
     }
     int status;
-    while (waitpid(child, &status, 0) < 0) {
+    struct rusage usage;
+    while (wait4(child, &status, 0, &usage) < 0) {
         if (errno != EINTR) {
-            perror("alternate: waitpid");
+            perror("alternate: wait4");
             exit(2);
         }
     }
@@ -48,6 +57,7 @@ static double TimeOneRun(char* const* argv, const posix_spawn_file_actions_t* qu
         fprintf(stderr, "alternate: %s failed\n", argv[0]);
         exit(2);
     }
+    *cpu += Microseconds(usage.ru_utime) + Microseconds(usage.ru_stime);
     return took;
 }
 
@@ -79,17 +89,21 @@ int main(int argc, char** argv) {
     posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
 
+    double cpu[kMaxCommands] = {0};
     for (int round = 0; round < kWarmupRounds; ++round)
-        for (int c = 0; c < commands; ++c) TimeOneRun(arguments[c], &quiet);
+        for (int c = 0; c < commands; ++c) TimeOneRun(arguments[c], &quiet, &cpu[c]);
     double* times = malloc(sizeof(double) * (size_t)runs * (size_t)commands);
     if (!times) return 2;
+    for (int c = 0; c < commands; ++c) cpu[c] = 0;  // the warm-up's is not counted
     for (int round = 0; round < runs; ++round)
         for (int c = 0; c < commands; ++c)
-            times[(size_t)c * (size_t)runs + (size_t)round] = TimeOneRun(arguments[c], &quiet);
+            times[(size_t)c * (size_t)runs + (size_t)round] =
+                TimeOneRun(arguments[c], &quiet, &cpu[c]);
     for (int c = 0; c < commands; ++c) {
         double* mine = times + (size_t)c * (size_t)runs;
         qsort(mine, (size_t)runs, sizeof(double), Ascending);
-        printf("%.1f\n", runs % 2 ? mine[runs / 2] : (mine[runs / 2 - 1] + mine[runs / 2]) / 2);
+        printf("%.1f %.1f\n", runs % 2 ? mine[runs / 2] : (mine[runs / 2 - 1] + mine[runs / 2]) / 2,
+               cpu[c] / runs);
     }
     free(times);
     return 0;
