@@ -20,8 +20,7 @@ namespace qv {
 namespace {
 
 // The catalogues in use, one per file, shared by every reference to it. The
-// catalogue is parsed as it is made: its table of string numbers (256 KiB) is
-// allocated once, not first empty and then again.
+// catalogue is parsed as it is made, not made empty and then replaced.
 struct LoadedCatalogue {
     LoadedCatalogue(std::string path, std::string text)
         : path(std::move(path)), text(std::move(text)), catalogue(ParseCatalogue(this->text)) {}
