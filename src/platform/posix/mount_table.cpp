@@ -130,27 +130,6 @@ std::size_t LineCount(std::string_view text) {
     return lines;
 }
 
-constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
-
-// The index of each mount's parent in the table; kNoParent for a mount whose
-// parent lies outside this view (the root of a namespace or a chroot) or is
-// the mount itself.
-std::vector<std::size_t> ParentIndexes(const std::vector<MountEntry>& mounts) {
-    PathIndex byId(mounts.size());
-    for (std::size_t i = 0; i < mounts.size(); ++i)
-        byId.Add(Mixed(static_cast<unsigned>(mounts[i].Id)), i);
-    std::vector<std::size_t> parents(mounts.size(), kNoParent);
-    for (std::size_t i = 0; i < mounts.size(); ++i) {
-        const int parentId = mounts[i].ParentId;
-        byId.Find(Mixed(static_cast<unsigned>(parentId)), [&](std::size_t parent) {
-            if (mounts[parent].Id != parentId) return false;
-            if (parent != i) parents[i] = parent;
-            return true;
-        });
-    }
-    return parents;
-}
-
 }  // namespace
 
 std::optional<MountInfoFields> SplitMountInfoLine(std::string_view line) {
@@ -191,6 +170,22 @@ MountTable ParseMountInfo(std::string_view text) {
         }
     }
     return table;
+}
+
+std::vector<std::size_t> ParentIndexes(const std::vector<MountEntry>& mounts) {
+    PathIndex byId(mounts.size());
+    for (std::size_t i = 0; i < mounts.size(); ++i)
+        byId.Add(Mixed(static_cast<unsigned>(mounts[i].Id)), i);
+    std::vector<std::size_t> parents(mounts.size(), kNoParent);
+    for (std::size_t i = 0; i < mounts.size(); ++i) {
+        const int parentId = mounts[i].ParentId;
+        byId.Find(Mixed(static_cast<unsigned>(parentId)), [&](std::size_t parent) {
+            if (mounts[parent].Id != parentId) return false;
+            if (parent != i) parents[i] = parent;
+            return true;
+        });
+    }
+    return parents;
 }
 
 std::vector<bool> ReachableMounts(const std::vector<MountEntry>& mounts) {

@@ -2,6 +2,7 @@
 // lines look at. Pure: tests feed fixture texts.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -51,6 +52,12 @@ struct MountInfoFields {
 
 // Nothing for a line of another shape: a field missing or empty.
 std::optional<MountInfoFields> SplitMountInfoLine(std::string_view line);
+
+// The index of each mount's parent in the table; kNoParent for a mount whose
+// parent lies outside this view (the root of a namespace or a chroot) or is
+// the mount itself.
+inline constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
+std::vector<std::size_t> ParentIndexes(const std::vector<MountEntry>& mounts);
 
 // Whether each mount can be reached through its mount point: not when a later
 // mount covers it on the same place or covers a directory above it, nor when

@@ -330,21 +330,16 @@ std::vector<VolumeCandidate> ChooseVolumes(const std::vector<MountEntry>& mounts
 // A mount reached through a network or FUSE mount can hang as well. Whether a
 // mount itself may hang is decided once, not again for every mount above it.
 std::vector<bool> ReachedThroughHangingMounts(const std::vector<MountEntry>& mounts) {
-    std::unordered_map<int, std::size_t> indexOf;
-    indexOf.reserve(mounts.size());
+    const std::vector<std::size_t> parents = ParentIndexes(mounts);
     std::vector<bool> hangsItself(mounts.size());
-    for (std::size_t i = 0; i < mounts.size(); ++i) {
-        indexOf[mounts[i].Id] = i;
-        hangsItself[i] = MayHang(mounts[i]);
-    }
+    for (std::size_t i = 0; i < mounts.size(); ++i) hangsItself[i] = MayHang(mounts[i]);
     std::vector<bool> mayHang(mounts.size(), false);
     for (std::size_t i = 0; i < mounts.size(); ++i) {
         std::size_t at = i;
         for (std::size_t depth = 0; depth <= mounts.size() && !mayHang[i]; ++depth) {
             mayHang[i] = hangsItself[at];
-            const auto parent = indexOf.find(mounts[at].ParentId);
-            if (parent == indexOf.end() || parent->second == at) break;
-            at = parent->second;
+            if (parents[at] == kNoParent) break;
+            at = parents[at];
         }
     }
     return mayHang;
