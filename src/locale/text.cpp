@@ -156,7 +156,9 @@ bool HoldsWordCharacter(std::string_view text) {
 }
 
 void CutToCharacters(std::string& text, std::size_t count) {
-    text = CharacterSlice(text, 0, count);
+    // Every character takes a byte at least: a text of no more bytes than
+    // `count` has nothing to cut, and is not decoded (nearly every text is so).
+    if (text.size() > count) text = CharacterSlice(text, 0, count);
 }
 
 }  // namespace qv
