@@ -16,9 +16,11 @@ alternate() {
     done
 }
 
-# over_rounds FILE EXPRESSION: the median over the rounds (lines) of FILE of
-# an awk expression of their columns.
-over_rounds() { awk "{ printf \"%.4f\\n\", $2 }" "$1" | median; }
+# over_rounds FILE EXPRESSION [FORMAT]: the median over the rounds (lines) of
+# FILE of an awk expression of their columns, printed in FORMAT (%.4f).
+over_rounds() {
+    awk "{ printf \"%.4f\\n\", $2 }" "$1" | median | awk -v format="${3:-%.4f}" '{ printf format, $1 }'
+}
 
 # The median (seconds) in hyperfine's JSON export of one command, read from
 # standard input.

@@ -136,7 +136,7 @@ std::uint32_t& Catalogue::Offsets::Slot(ULONG id) {
 }
 
 std::optional<std::string_view> Catalogue::Find(ULONG id) const {
-    const std::uint32_t offset = id > kLargestId ? 0 : offsets.Of(id);
+    const std::uint32_t offset = offsets.Of(id);  // 0 past the leaves, as past 65535
     if (offset == 0) return std::nullopt;
     const std::string_view rest = text.substr(offset);
     return rest.substr(0, rest.find('\0'));
